@@ -1,0 +1,56 @@
+// The analysis take-in: its cost must follow the entries taken in, not the
+// length of the log they sit in.
+#include <benchmark/benchmark.h>
+
+#include "analysis/ResultAnalysis.h"
+#include "analysis/Result_data.h"
+#include "model/Orvel_cls.h"
+#include "model/Random.h"
+
+namespace {
+
+void FillLog(orvel::TSimResultData& log, int games) {
+  orvel::Orvel machine;
+  orvel::SeedRandom(2024);
+  machine.SetLevel(6);
+  for (int i = 0; i < games; ++i) {
+    machine.Play();
+    log.Append(machine);
+  }
+}
+
+// Fifty new entries at the end of a log of range(0) entries.
+void BM_TakeInLast50(benchmark::State& state) {
+  orvel::TSimResultData log;
+  const int games = static_cast<int>(state.range(0));
+  FillLog(log, games);
+  orvel::ResultAnalysis analysis;
+  for (auto _ : state) {
+    analysis.Clear();
+    analysis.TakeIn(log, games - 50, games - 1);
+    benchmark::DoNotOptimize(analysis.stats());
+  }
+}
+BENCHMARK(BM_TakeInLast50)->Arg(1000)->Arg(1000000);
+
+// A window refreshed every 50 games over a whole run of range(0) games,
+// with tables and summary derived at every refresh.
+void BM_RefreshEvery50(benchmark::State& state) {
+  orvel::TSimResultData log;
+  const int games = static_cast<int>(state.range(0));
+  FillLog(log, games);
+  for (auto _ : state) {
+    orvel::ResultAnalysis analysis;
+    for (int first = 0; first < games; first += 50) {
+      analysis.TakeIn(log, first, first + 49);
+      benchmark::DoNotOptimize(analysis.KoyakuTable());
+      benchmark::DoNotOptimize(analysis.SummaryText());
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * games);
+}
+BENCHMARK(BM_RefreshEvery50)->Arg(8000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

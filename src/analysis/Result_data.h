@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+
+namespace orvel {
+
+class Orvel;
+
+// The eight columns of a play log, in their fixed order. Each records the
+// machine field of the same name after the game.
+enum class ResultColumn : int {
+  SinceBB,
+  Medal,
+  ChainCount,
+  PlayCount,
+  BBKind,
+  KeizokuMode,
+  Mode,
+  LastKoyaku,
+  Count
+};
+
+// A seat's play log: one entry of eight integers per game the seat played
+// since the log was last cleared, stored column by column (32 bytes a game).
+//
+// The columns share one length and one capacity, so Append writes eight
+// values after a single capacity check. Clear keeps the storage for the
+// next run.
+class TSimResultData final {
+public:
+  static constexpr int kColumns = static_cast<int>(ResultColumn::Count);
+
+  TSimResultData() = default;
+  TSimResultData(const TSimResultData&) = delete;
+  TSimResultData& operator=(const TSimResultData&) = delete;
+
+  // Records the machine's sinceBB, medal, chainCount, playCount, bbKind,
+  // keizokuMode, mode and lastKoyaku.
+  void Append(const Orvel& machine);
+  // Appends one entry given column by column (hand-made logs in tests and
+  // tools).
+  void AppendEntry(const std::array<std::int32_t, kColumns>& values);
+  void Clear() { size_ = 0; }
+
+  int Length() const { return static_cast<int>(size_); }
+  std::size_t Capacity() const { return capacity_; }
+
+  // Checked access: throws std::out_of_range outside 0 ... Length() - 1.
+  std::int32_t At(ResultColumn column, int index) const;
+  // Unchecked view of one column, valid until the next Append or Clear.
+  std::span<const std::int32_t> Column(ResultColumn column) const {
+    return {columns_[static_cast<std::size_t>(column)].get(), size_};
+  }
+
+private:
+  void Grow();
+
+  std::array<std::unique_ptr<std::int32_t[]>, kColumns> columns_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
+}  // namespace orvel

@@ -9,34 +9,38 @@
 namespace orvel {
 
 void TSimResultData::Append(const Orvel& machine) {
-  if (size_ == capacity_) Grow();
-  const std::size_t i = size_++;
-  columns_[0][i] = machine.sinceBB;
-  columns_[1][i] = machine.medal;
-  columns_[2][i] = machine.chainCount;
-  columns_[3][i] = machine.playCount;
-  columns_[4][i] = machine.bbKind;
-  columns_[5][i] = machine.keizokuMode;
-  columns_[6][i] = machine.mode;
-  columns_[7][i] = machine.lastKoyaku;
+  Stage({machine.sinceBB, machine.medal, machine.chainCount, machine.playCount, machine.bbKind,
+         machine.keizokuMode, machine.mode, machine.lastKoyaku});
 }
 
-void TSimResultData::AppendEntry(const std::array<std::int32_t, kColumns>& values) {
-  if (size_ == capacity_) Grow();
-  for (std::size_t c = 0; c < values.size(); ++c) columns_[c][size_] = values[c];
-  ++size_;
-}
+void TSimResultData::AppendEntry(const std::array<std::int32_t, kColumns>& values) { Stage(values); }
 
 std::int32_t TSimResultData::At(ResultColumn column, int index) const {
   const int c = static_cast<int>(column);
-  if (c < 0 || c >= kColumns || index < 0 || static_cast<std::size_t>(index) >= size_) {
+  if (c < 0 || c >= kColumns || index < 0 || index >= Length()) {
     throw std::out_of_range("play log: entry " + std::to_string(index) + " of column " +
-                            std::to_string(c) + " outside a log of " + std::to_string(size_));
+                            std::to_string(c) + " outside a log of " + std::to_string(Length()));
   }
-  return columns_[static_cast<std::size_t>(c)][static_cast<std::size_t>(index)];
+  const auto i = static_cast<std::size_t>(index);
+  if (i >= size_) return stage_[i - size_][static_cast<std::size_t>(c)];
+  return columns_[static_cast<std::size_t>(c)][i];
 }
 
-void TSimResultData::Grow() {
+std::int32_t TSimResultData::LastMedal() const {
+  return At(ResultColumn::Medal, Length() - 1);
+}
+
+void TSimResultData::Flush() const {
+  if (size_ + staged_ > capacity_) Grow();
+  for (std::size_t c = 0; c < columns_.size(); ++c) {
+    std::int32_t* column = columns_[c].get() + size_;
+    for (std::size_t k = 0; k < staged_; ++k) column[k] = stage_[k][c];
+  }
+  size_ += staged_;
+  staged_ = 0;
+}
+
+void TSimResultData::Grow() const {
   const std::size_t next = std::max<std::size_t>(256, capacity_ * 2);
   for (auto& column : columns_) {
     auto bigger = std::make_unique_for_overwrite<std::int32_t[]>(next);

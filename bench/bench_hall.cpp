@@ -1,0 +1,52 @@
+// The hall without windows: what a hall game costs beyond the machines'
+// own Play (the rate rule and the play log).
+#include <benchmark/benchmark.h>
+
+#include "hall/Hall.h"
+#include "model/Random.h"
+
+namespace {
+
+void BM_HallRun(benchmark::State& state) {
+  const int seats = static_cast<int>(state.range(0));
+  const int games = 8000;
+  orvel::Hall hall;
+  hall.CreateSeats(seats);
+  for (auto _ : state) {
+    state.PauseTiming();
+    orvel::SeedRandom(99);
+    hall.ResetMachines();
+    hall.ClearLogs();
+    state.ResumeTiming();
+    for (int g = 0; g < games; ++g) hall.PlayHallGame(g);
+    benchmark::DoNotOptimize(hall.SumMedals());
+  }
+  state.SetItemsProcessed(state.iterations() * seats * games);
+  state.counters["ns_per_game"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * seats * games, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_HallRun)->Arg(20)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The same games on bare machines, no rate rule and no log, for the ratio.
+void BM_BarePlay(benchmark::State& state) {
+  const int seats = static_cast<int>(state.range(0));
+  std::vector<orvel::Orvel> machines(static_cast<std::size_t>(seats));
+  for (auto _ : state) {
+    state.PauseTiming();
+    orvel::SeedRandom(99);
+    for (auto& m : machines) m.Reset();
+    state.ResumeTiming();
+    for (int g = 0; g < 8000; ++g) {
+      for (auto& m : machines) m.Play();
+    }
+    benchmark::DoNotOptimize(machines.front().medal);
+  }
+  state.SetItemsProcessed(state.iterations() * seats * 8000);
+  state.counters["ns_per_game"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * seats * 8000, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_BarePlay)->Arg(20)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <string>
+
+class QChart;
+class QWidget;
+
+// What the windows share of their look, and the bridge from the core's
+// UTF-8 texts to Qt's strings.
+namespace orvel {
+
+inline QString ToQString(const std::string& text) { return QString::fromStdString(text); }
+
+template <std::size_t N>
+QStringList ToQStringList(const std::array<std::string, N>& texts) {
+  QStringList list;
+  list.reserve(static_cast<qsizetype>(N));
+  for (const auto& text : texts) list.append(ToQString(text));
+  return list;
+}
+
+// The forms' font: ＭＳ Ｐゴシック at 12 pixels where it exists, else a
+// Japanese sans-serif font of the same size.
+QFont FormFont();
+
+// A flat chart on a silver-to-white background with a left-aligned title.
+void StyleChart(QChart* chart, const QString& title);
+
+// Places a top-level window at the centre of its screen.
+void CentreOnScreen(QWidget* window);
+
+}  // namespace orvel

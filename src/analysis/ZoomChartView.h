@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QChartView>
+#include <QPoint>
+
+namespace orvel {
+
+// A chart view the user zooms by dragging a rectangle and scrolls by
+// dragging with the right button, as the charts' hint labels say. A
+// right-click without a drag zooms back out.
+class ZoomChartView final : public QChartView {
+  Q_OBJECT
+  Q_DISABLE_COPY_MOVE(ZoomChartView)
+
+public:
+  explicit ZoomChartView(QWidget* parent = nullptr);
+
+signals:
+  // The user changed the visible range by zooming or scrolling.
+  void userChangedRange();
+
+protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+  bool scrolling_ = false;
+  bool scrolled_ = false;
+  QPoint last_;
+};
+
+}  // namespace orvel

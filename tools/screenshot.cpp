@@ -1,0 +1,51 @@
+// orvelsim-screenshot DIR: plays real runs and writes what the windows show
+// to DIR/analysis.png (seat 1's analysis window after a default run, one tab
+// page per picture: analysis-1.png … analysis-6.png).
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QTabWidget>
+
+#include <cstdio>
+
+#include "analysis/Result_data.h"
+#include "analysis/Unit1.h"
+#include "model/Orvel_cls.h"
+#include "model/Random.h"
+
+using namespace Qt::StringLiterals;
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"."_s);
+  QDir().mkpath(out.path());
+
+  orvel::TSimResultData log;
+  orvel::Orvel machine;
+  orvel::SeedRandom(20261209);
+  machine.SetLevel(6);
+  for (int g = 0; g < 8000; ++g) {
+    machine.Play();
+    log.Append(machine);
+  }
+  orvel::TMainForm window(nullptr);
+  window.setWindowTitle(u"Orvel　1番台"_s);
+  window.show();
+  for (int first = 0; first < 8000; first += 50) window.UpdateResult(first, first + 49, 6, log);
+  // Two marker series ticked, to show them and their legend.
+  for (const QString& box : {u"SuikaACheckBox"_s, u"ChanceCheckBox"_s}) {
+    window.findChild<QCheckBox*>(box)->click();
+  }
+  auto* pages = window.findChild<QTabWidget*>(u"PageControl1"_s);
+  for (int page = 0; page < pages->count(); ++page) {
+    pages->setCurrentIndex(page);
+    QApplication::processEvents();
+    const QString file = out.filePath(u"analysis-%1.png"_s.arg(page + 1));
+    if (!window.grab().save(file)) {
+      std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+      return 1;
+    }
+    std::printf("%s\n", qPrintable(file));
+  }
+  return 0;
+}

@@ -1,6 +1,7 @@
 // orvelsim-screenshot DIR: plays real runs and writes what the windows show
-// to DIR/analysis.png (seat 1's analysis window after a default run, one tab
-// page per picture: analysis-1.png … analysis-6.png).
+// to DIR: hall.png, the hall window after a default run (20 seats, 8000 hall
+// games), and analysis-1.png … analysis-6.png, seat 1's analysis window
+// after 8000 games at setting 6, one tab page per picture.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -10,6 +11,7 @@
 
 #include "analysis/Result_data.h"
 #include "analysis/Unit1.h"
+#include "hall/Unit3.h"
 #include "model/Orvel_cls.h"
 #include "model/Random.h"
 
@@ -47,5 +49,19 @@ int main(int argc, char** argv) {
     }
     std::printf("%s\n", qPrintable(file));
   }
+
+  orvel::TFormHall hall;
+  hall.show();
+  orvel::SeedRandom(20261209);
+  hall.ResetMachines();
+  hall.ResetData();
+  hall.StartButtonClick();
+  QApplication::processEvents();
+  const QString file = out.filePath(u"hall.png"_s);
+  if (!hall.grab().save(file)) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    return 1;
+  }
+  std::printf("%s\n", qPrintable(file));
   return 0;
 }

@@ -240,8 +240,10 @@ void TMainForm::BuildSlumpChart() {
 
   ui_->SlumpChart->setChart(slumpChart_);
   HintLabel(ui_->SlumpChart, "Label4", 12);
-  connect(static_cast<ZoomChartView*>(ui_->SlumpChart), &ZoomChartView::userChangedRange, this,
-          [this] { RedrawLines(playAxis_->min(), playAxis_->max()); });
+  auto* view = static_cast<ZoomChartView*>(ui_->SlumpChart);
+  for (const auto signal : {&ZoomChartView::userChangedRange, &ZoomChartView::userResetRange}) {
+    connect(view, signal, this, [this] { RedrawLines(playAxis_->min(), playAxis_->max()); });
+  }
 }
 
 void TMainForm::BuildBarChart() {
@@ -466,9 +468,9 @@ void TMainForm::ShowCharts() {
   if (analysis_.N() == 0) return;
   // Every refresh shows the whole run again, also after a zoom.
   const double n = analysis_.N();
-  playAxis_->setRange(1, n);
-  const double pad = std::max(1.0, (maxMedal_ - minMedal_) * 0.05);
-  medalAxis_->setRange(minMedal_ - pad, maxMedal_ + pad);
+  SetRangeWithRoundTicks(playAxis_, 1, n);
+  playAxis_->setRange(1, n);  // exactly 1 … N, even for a single game
+  SetRangeWithRoundTicks(medalAxis_, minMedal_, maxMedal_);
   RedrawLines(1, n);
 }
 

@@ -4,7 +4,10 @@
 #include <QGraphicsSimpleTextItem>
 #include <QLinearGradient>
 #include <QScreen>
+#include <QValueAxis>
 #include <QWidget>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -34,6 +37,21 @@ void StyleChart(QChart* chart, const QString& title) {
     item->setFont(font);
     item->setPos(6, 3);
   }
+}
+
+void SetRangeWithRoundTicks(QValueAxis* axis, double min, double max) {
+  if (max <= min) max = min + 1;
+  const double rough = (max - min) / 6;
+  const double power = std::pow(10.0, std::floor(std::log10(rough)));
+  double step = power;
+  for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
+    step = factor * power;
+    if (step >= rough) break;
+  }
+  axis->setRange(min, max);
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(0);
+  axis->setTickInterval(step);
 }
 
 void CentreOnScreen(QWidget* window) {

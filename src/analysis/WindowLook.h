@@ -8,6 +8,7 @@
 #include <string>
 
 class QChart;
+class QValueAxis;
 class QWidget;
 
 // What the windows share of their look, and the bridge from the core's
@@ -30,6 +31,10 @@ QFont FormFont();
 
 // A flat chart on a silver-to-white background with a left-aligned title.
 void StyleChart(QChart* chart, const QString& title);
+
+// Sets an axis to exactly min … max with ticks on round numbers (1, 2 or 5
+// times a power of ten), about six of them.
+void SetRangeWithRoundTicks(QValueAxis* axis, double min, double max);
 
 // Places a top-level window at the centre of its screen.
 void CentreOnScreen(QWidget* window);

@@ -41,7 +41,7 @@ void ZoomChartView::mouseReleaseEvent(QMouseEvent* event) {
     scrolling_ = false;
     if (!scrolled_ && chart()) {
       chart()->zoomReset();
-      emit userChangedRange();
+      emit userResetRange();
     }
     event->accept();
     return;

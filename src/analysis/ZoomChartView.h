@@ -18,6 +18,8 @@ public:
 signals:
   // The user changed the visible range by zooming or scrolling.
   void userChangedRange();
+  // The user zoomed back out to the chart's own range.
+  void userResetRange();
 
 protected:
   void mousePressEvent(QMouseEvent* event) override;

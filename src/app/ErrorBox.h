@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace orvel {
+
+// The application's error box for errors no handler dealt with: the message
+// with "." added when its last character sorts after ".", the application
+// title as caption, an error icon and OK.
+void ShowErrorBox(const QString& message, QWidget* parent = nullptr);
+QString ErrorBoxText(const QString& message);
+
+// The hall window's bound checks: caption "エラー", an error icon, one OK.
+void ShowErrorDialog(const QString& message, QWidget* parent);
+
+}  // namespace orvel

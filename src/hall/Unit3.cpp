@@ -1,0 +1,433 @@
+#include "hall/Unit3.h"
+
+#include <QChart>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QValueAxis>
+
+#include <algorithm>
+
+#include "analysis/Decimation.h"
+#include "analysis/NumberText.h"
+#include "analysis/Unit1.h"
+#include "analysis/WindowLook.h"
+#include "analysis/ZoomChartView.h"
+#include "app/ErrorBox.h"
+#include "hall/HallGridModel.h"
+#include "hall/TextToNumber.h"
+#include "ui_Unit3.h"
+
+using namespace Qt::StringLiterals;
+
+namespace orvel {
+
+namespace {
+
+constexpr int kDefaultSeats = 20;
+
+const QString kRunning = u"シミュレーション実行中・・・"_s;
+const QString kStopped = u"シミュレーション停止"_s;
+const QString kCompleted = u"シミュレーション完了"_s;
+
+QString SeatCaption(int seat) { return u"Orvel　%1番台"_s.arg(seat + 1); }
+
+}  // namespace
+
+TFormHall::TFormHall(QWidget* owner) : QMainWindow(owner), ui_(std::make_unique<Ui::TFormHall>()) {
+  ui_->setupUi(this);
+  setFont(FormFont());
+  resize(640, 684);
+
+  // The grid: one row per seat under the caption row, whole-row selection,
+  // nothing editable. The window's height goes to the grid.
+  gridModel_ = new HallGridModel(this);
+  QTableView* grid = ui_->HallStringGrid;
+  grid->setModel(gridModel_);
+  grid->verticalHeader()->hide();
+  grid->verticalHeader()->setMinimumSectionSize(14);
+  grid->verticalHeader()->setDefaultSectionSize(16);
+  grid->horizontalHeader()->setHighlightSections(false);
+  grid->horizontalHeader()->setStretchLastSection(false);
+  grid->horizontalHeader()->setMinimumSectionSize(20);
+  int column = 0;
+  for (const int width : {64, 36, 41, 64, 64, 64, 64, 64, 64, 64}) {
+    grid->horizontalHeader()->resizeSection(column++, width);
+  }
+  grid->viewport()->installEventFilter(this);
+  grid->horizontalHeader()->viewport()->installEventFilter(this);
+
+  popupMenu_ = new QMenu(this);
+  popupMenu_->setObjectName(u"PopupMenu"_s);
+  popupMenu_->addAction(ui_->DispPopupMenu);
+  popupMenu_->addSeparator();
+  popupMenu_->addAction(ui_->SetPopupMenu);
+
+  // Two panels: the run status, and an unused one with centred text.
+  statusPanel_ = new QLabel(ui_->StatusBar1);
+  statusPanel_->setObjectName(u"StatusPanel1"_s);
+  statusPanel_->setFixedWidth(450);
+  auto* second = new QLabel(ui_->StatusBar1);
+  second->setObjectName(u"StatusPanel2"_s);
+  second->setFixedWidth(150);
+  second->setAlignment(Qt::AlignCenter);
+  for (QLabel* panel : {statusPanel_, second}) {
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    ui_->StatusBar1->addWidget(panel);
+  }
+
+  BuildChart();
+
+  connect(ui_->StartButton, &QPushButton::clicked, this, &TFormHall::StartButtonClick);
+  connect(ui_->FileStartMenu, &QAction::triggered, this, &TFormHall::StartButtonClick);
+  connect(ui_->ResetButton, &QPushButton::clicked, this, &TFormHall::ResetButtonClick);
+  connect(ui_->UpdateTrackBar, &QSlider::valueChanged, this, &TFormHall::UpdateTrackBarChange);
+  connect(ui_->UpSpeedEdit, &QLineEdit::textChanged, this, &TFormHall::UpSpeedEditChange);
+  connect(ui_->PlayNumEdit, &QLineEdit::textChanged, this, &TFormHall::PlayNumEditChange);
+  connect(ui_->DispPopupMenu, &QAction::triggered, this, &TFormHall::DispPopupMenuClick);
+
+  CreateSeats(kDefaultSeats);
+  ResetMachines();
+  ResetData();
+  stopped_ = true;
+  resumeGame_ = 0;
+}
+
+TFormHall::~TFormHall() {
+  // A run still on the stack must not play on: this only happens when the
+  // window is destroyed from inside its own yield, which nothing does, but
+  // stopping costs nothing.
+  stopped_ = true;
+}
+
+void TFormHall::BuildChart() {
+  chart_ = new QChart();
+  StyleChart(chart_, u"ホール収支"_s);
+  chart_->legend()->hide();
+  chart_->setAnimationOptions(QChart::NoAnimation);
+  gameAxis_ = new QValueAxis(chart_);
+  gameAxis_->setTitleText(u"play"_s);
+  gameAxis_->setLabelFormat(u"%d"_s);
+  balanceAxis_ = new QValueAxis(chart_);
+  balanceAxis_->setTitleText(u"Medal"_s);
+  balanceAxis_->setLabelFormat(u"%d"_s);
+  chart_->addAxis(gameAxis_, Qt::AlignBottom);
+  chart_->addAxis(balanceAxis_, Qt::AlignLeft);
+  slumpSeries_ = new QLineSeries(chart_);
+  slumpSeries_->setObjectName(u"SlumpSeries"_s);
+  QPen red(QColor(0xFF0000));
+  red.setWidth(2);
+  slumpSeries_->setPen(red);
+  chart_->addSeries(slumpSeries_);
+  slumpSeries_->attachAxis(gameAxis_);
+  slumpSeries_->attachAxis(balanceAxis_);
+  ui_->SlumpChart->setChart(chart_);
+
+  auto* hint = new QLabel(
+      u"・マウスで範囲指定して拡大できます。右クリックでドラッグしてスクロールできます。"_s, ui_->SlumpChart);
+  hint->setObjectName(u"Label4"_s);
+  hint->setAttribute(Qt::WA_TransparentForMouseEvents);
+  hint->move(124, 4);
+  hint->adjustSize();
+
+  // A zoomed chart stays zoomed through refreshes until the user zooms back
+  // out (a right-click without dragging).
+  auto* view = static_cast<ZoomChartView*>(ui_->SlumpChart);
+  connect(view, &ZoomChartView::userChangedRange, this, [this] {
+    zoomed_ = true;
+    RedrawSlump(gameAxis_->min(), gameAxis_->max());
+  });
+  connect(view, &ZoomChartView::userResetRange, this, [this] {
+    zoomed_ = false;
+    RepaintSlump();
+  });
+}
+
+// ---- the hall model with the windows beside it ----
+
+void TFormHall::CreateSeats(int count) {
+  analysisWindows_.clear();
+  hall_.CreateSeats(count);
+  for (int i = 0; i < hall_.SeatCount(); ++i) {
+    auto window = std::make_unique<TMainForm>(this);
+    window->setWindowTitle(SeatCaption(i));
+    analysisWindows_.push_back(std::move(window));
+  }
+}
+
+void TFormHall::DeleteSeats() {
+  // Windows first: they read their seat's log when shown.
+  analysisWindows_.clear();
+  hall_.DeleteSeats();
+}
+
+void TFormHall::ResetMachines() { hall_.ResetMachines(); }
+
+void TFormHall::ResetData() {
+  hall_.ClearLogs();
+  for (const auto& window : analysisWindows_) window->ClearResult();
+  slump_.clear();
+  minBalance_ = maxBalance_ = 0;
+  slumpSeries_->clear();
+  RefreshGrid();
+}
+
+void TFormHall::RefreshGrid() {
+  std::vector<HallGridModel::Row> rows;
+  rows.reserve(static_cast<std::size_t>(hall_.SeatCount()));
+  for (int seat = 0; seat < hall_.SeatCount(); ++seat) {
+    const auto texts = HallGridRow(hall_, seat);
+    HallGridModel::Row row;
+    for (std::size_t c = 0; c < texts.size(); ++c) row[c] = ToQString(texts[c]);
+    rows.push_back(std::move(row));
+  }
+  gridModel_->SetRows(std::move(rows));
+}
+
+std::int64_t TFormHall::SumMedals() const { return hall_.SumMedals(); }
+
+void TFormHall::RefreshAnalysisWindows() {
+  for (int i = 0; i < hall_.SeatCount(); ++i) {
+    // The play count as the grid shows it (column 3).
+    const int last = StrToInt(gridModel_->Cell(i, 3).toStdString()) - 1;
+    TMainForm& window = *analysisWindows_[static_cast<std::size_t>(i)];
+    const int first = window.nextGame();
+    if (first <= last) window.UpdateResult(first, last, hall_.Machine(i).GetLevel(), hall_.PlayLog(i));
+  }
+}
+
+// ---- the run loop ----
+
+void TFormHall::StartButtonClick() {
+  if (running_) {
+    // Pressed inside the run's yield: a stop request. A press while a
+    // stopped run is still unwinding is ignored, so no second run ever
+    // begins inside the first one's yield.
+    stopped_ = true;
+    return;
+  }
+  // The play count is read before anything changes: a text that is no
+  // integer leaves the window as it was.
+  const auto total = TryStrToInt(ui_->PlayNumEdit->text().toStdString());
+  if (!total) {
+    ShowErrorBox(ToQString(NotAnIntegerMessage(ui_->PlayNumEdit->text().toStdString())), this);
+    return;
+  }
+
+  stopped_ = false;
+  running_ = true;
+  ui_->PlayNumEdit->setEnabled(false);
+  if (resumeGame_ == 0) ResetData();
+  SetRunControls(true);
+  SetStatus(kRunning);
+
+  int g = resumeGame_;
+  bool completed = true;
+  try {
+    for (; g < *total; ++g) {
+      hall_.PlayHallGame(g);
+      // The interval is read afresh every hall game; refreshes fall on
+      // multiples of it counted from hall game 0 of the run.
+      const int remainder = (g + 1) % std::max(1, ui_->UpdateTrackBar->value());
+      const std::int64_t balance = -hall_.SumMedals();
+      slump_.push_back({g, balance});
+      minBalance_ = slump_.size() == 1 ? balance : std::min(minBalance_, balance);
+      maxBalance_ = slump_.size() == 1 ? balance : std::max(maxBalance_, balance);
+      emit hallGamePlayed(g);
+      if (remainder == 0 || g == *total - 1) {
+        RefreshGrid();
+        ui_->ProceedLabel->setText(ToQString(IntText(balance * 20)) + u"円"_s);
+        RepaintSlump();
+        RefreshAnalysisWindows();
+        emit refreshed(g);
+      }
+      QCoreApplication::processEvents();
+      if (stopped_) {
+        completed = false;
+        break;
+      }
+    }
+  } catch (...) {
+    // Whatever failed, the window returns to Paused at the failed hall game
+    // with that state's controls, and the error goes on to the error box.
+    resumeGame_ = g;
+    SetStatus(kStopped);
+    SetRunControls(false);
+    stopped_ = true;
+    running_ = false;
+    throw;
+  }
+
+  if (completed) {
+    resumeGame_ = 0;
+    SetStatus(kCompleted);
+    ui_->PlayNumEdit->setEnabled(true);
+    ResetMachines();  // the displays keep showing the finished run
+  } else {
+    resumeGame_ = g + 1;
+    SetStatus(kStopped);
+  }
+  SetRunControls(false);
+  stopped_ = true;
+  running_ = false;
+}
+
+void TFormHall::SetRunControls(bool running) {
+  ui_->StartButton->setText(running ? u"停止"_s : u"開始"_s);
+  ui_->ResetButton->setEnabled(!running);
+  ui_->SetNumEdit->setEnabled(!running);
+}
+
+void TFormHall::SetStatus(const QString& text) { statusPanel_->setText(text); }
+
+void TFormHall::RepaintSlump() {
+  if (slump_.empty()) {
+    slumpSeries_->clear();
+    return;
+  }
+  if (zoomed_) {
+    RedrawSlump(gameAxis_->min(), gameAxis_->max());
+    return;
+  }
+  // Both axes scaled to the points.
+  const double first = slump_.front().game, last = slump_.back().game;
+  SetRangeWithRoundTicks(gameAxis_, first, last);
+  SetRangeWithRoundTicks(balanceAxis_, static_cast<double>(minBalance_), static_cast<double>(maxBalance_));
+  RedrawSlump(first, last);
+}
+
+void TFormHall::RedrawSlump(double from, double to) {
+  // Only what the plot can show: the chart is handed at most a few points
+  // per pixel column, however long the run.
+  const auto byGame = [](const SlumpPoint& p, double x) { return p.game < x; };
+  auto begin = static_cast<std::size_t>(std::lower_bound(slump_.begin(), slump_.end(), from, byGame) - slump_.begin());
+  auto end = static_cast<std::size_t>(std::lower_bound(slump_.begin(), slump_.end(), to, byGame) - slump_.begin());
+  if (begin > 0) --begin;
+  end = std::min(slump_.size(), end + 1);
+  std::vector<std::size_t> indices;
+  const auto buckets = static_cast<std::size_t>(std::max(200.0, chart_->plotArea().width()));
+  AppendDecimated(begin, end, buckets, [this](std::size_t i) { return slump_[i].balance; }, indices);
+  QList<QPointF> points;
+  points.reserve(static_cast<qsizetype>(indices.size()));
+  for (const std::size_t i : indices) {
+    points.append(QPointF(slump_[i].game, static_cast<double>(slump_[i].balance)));
+  }
+  slumpSeries_->replace(points);
+}
+
+// ---- update interval and play count ----
+
+void TFormHall::UpdateTrackBarChange(int position) {
+  const QString text = QString::number(position);
+  if (ui_->UpSpeedEdit->text() != text) ui_->UpSpeedEdit->setText(text);
+}
+
+void TFormHall::UpSpeedEditChange() {
+  const QString text = ui_->UpSpeedEdit->text();
+  const auto value = TryStrToInt(text.toStdString());
+  if (!value) {
+    // The rest of the handler does not run: the track bar stays.
+    ShowErrorBox(ToQString(NotAnIntegerMessage(text.toStdString())), this);
+    return;
+  }
+  int v = *value;
+  if (v < 1 || v > ui_->UpdateTrackBar->maximum()) {
+    ShowErrorDialog(u"更新間隔が不正です。"_s, this);
+    if (ui_->UpSpeedEdit->text() != u"1"_s) ui_->UpSpeedEdit->setText(u"1"_s);
+    v = 1;
+  }
+  ui_->UpdateTrackBar->setValue(v);
+}
+
+void TFormHall::PlayNumEditChange() {
+  const QString text = ui_->PlayNumEdit->text();
+  const auto value = TryStrToInt(text.toStdString());
+  if (!value) {
+    ShowErrorBox(ToQString(NotAnIntegerMessage(text.toStdString())), this);
+    return;
+  }
+  int v = *value;
+  if (v < 1) {
+    ShowErrorDialog(u"Play数は、1以上にしてください。"_s, this);
+    if (ui_->PlayNumEdit->text() != u"1"_s) ui_->PlayNumEdit->setText(u"1"_s);
+    v = 1;
+  }
+  // A maximum below the position pulls the position, and the edit with it.
+  ui_->UpdateTrackBar->setMaximum(v);
+}
+
+// ---- reset, popup menu, closing ----
+
+void TFormHall::ResetButtonClick() {
+  resumeGame_ = 0;
+  ResetMachines();
+  ResetData();
+  ui_->PlayNumEdit->setEnabled(true);
+}
+
+int TFormHall::currentGridRow() const {
+  const QModelIndex current = ui_->HallStringGrid->currentIndex();
+  return current.isValid() ? current.row() + 1 : 0;
+}
+
+void TFormHall::HallStringGridMouseDown(Qt::MouseButton button, int gridRow) {
+  ui_->SetPopupMenu->setEnabled(resumeGame_ == 0 && stopped_);
+  if (button != Qt::RightButton) return;
+  if (gridRow >= 1 && gridRow <= hall_.SeatCount()) {
+    ui_->HallStringGrid->setCurrentIndex(gridModel_->index(gridRow - 1, 0));
+    ui_->DispPopupMenu->setEnabled(true);
+  } else {
+    // The caption row, or below the last row: nothing to act on.
+    ui_->DispPopupMenu->setEnabled(false);
+    ui_->SetPopupMenu->setEnabled(false);
+  }
+}
+
+void TFormHall::DispPopupMenuClick() {
+  const int row = currentGridRow();
+  if (row < 1 || row > hall_.SeatCount()) return;
+  TMainForm* window = analysisWindows_[static_cast<std::size_t>(row - 1)].get();
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+bool TFormHall::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const bool onHeader = watched == ui_->HallStringGrid->horizontalHeader()->viewport();
+    int gridRow = 0;
+    if (!onHeader) {
+      const QModelIndex index = ui_->HallStringGrid->indexAt(mouse->position().toPoint());
+      gridRow = index.isValid() ? index.row() + 1 : -1;
+    }
+    HallStringGridMouseDown(mouse->button(), gridRow);
+    if (mouse->button() == Qt::RightButton) {
+      popupMenu_->popup(mouse->globalPosition().toPoint());
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormHall::closeEvent(QCloseEvent* event) {
+  // A running loop ends after its current hall game; the application ends
+  // when the loop has returned to the event loop.
+  stopped_ = true;
+  QMainWindow::closeEvent(event);
+}
+
+void TFormHall::showEvent(QShowEvent* event) {
+  if (!centred_) {
+    CentreOnScreen(this);
+    centred_ = true;
+  }
+  QMainWindow::showEvent(event);
+}
+
+}  // namespace orvel

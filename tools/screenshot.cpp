@@ -1,7 +1,8 @@
 // orvelsim-screenshot DIR: plays real runs and writes what the windows show
 // to DIR: hall.png, the hall window after a default run (20 seats, 8000 hall
-// games), and analysis-1.png … analysis-6.png, seat 1's analysis window
-// after 8000 games at setting 6, one tab page per picture.
+// games), analysis-1.png … analysis-6.png, seat 1's analysis window after
+// 8000 games at setting 6, one tab page per picture, and the dialogs:
+// about.png, seat-dialog.png, count-dialog.png.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -11,6 +12,9 @@
 
 #include "analysis/Result_data.h"
 #include "analysis/Unit1.h"
+#include "app/Unit2.h"
+#include "app/Unit4.h"
+#include "app/Unit5.h"
 #include "hall/Unit3.h"
 #include "model/Orvel_cls.h"
 #include "model/Random.h"
@@ -63,5 +67,24 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("%s\n", qPrintable(file));
+
+  // The dialogs as they open.
+  orvel::TAboutBox about(&hall);
+  orvel::TSetSlotForm setSlot(&hall);
+  orvel::TSetNumForm setNum(&hall);
+  setSlot.setWindowTitle(u"3番台設定"_s);
+  setSlot.setTexts(u"6"_s, u"0.55"_s);
+  for (const auto& [dialog, name] : {std::pair<QWidget*, QString>{&about, u"about"_s},
+                                     {&setSlot, u"seat-dialog"_s}, {&setNum, u"count-dialog"_s}}) {
+    dialog->show();
+    QApplication::processEvents();
+    const QString picture = out.filePath(name + u".png"_s);
+    if (!dialog->grab().save(picture)) {
+      std::fprintf(stderr, "cannot write %s\n", qPrintable(picture));
+      return 1;
+    }
+    std::printf("%s\n", qPrintable(picture));
+    dialog->hide();
+  }
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <QChart>
 #include <QGraphicsSimpleTextItem>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QScreen>
 #include <QValueAxis>
@@ -52,6 +53,15 @@ void SetRangeWithRoundTicks(QValueAxis* axis, double min, double max) {
   axis->setTickType(QValueAxis::TicksDynamic);
   axis->setTickAnchor(0);
   axis->setTickInterval(step);
+}
+
+bool SwallowButtonKeys(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter: event->accept(); return true;
+    default: return false;
+  }
 }
 
 void CentreOnScreen(QWidget* window) {

@@ -8,6 +8,7 @@
 #include <string>
 
 class QChart;
+class QKeyEvent;
 class QValueAxis;
 class QWidget;
 
@@ -35,6 +36,10 @@ void StyleChart(QChart* chart, const QString& title);
 // Sets an axis to exactly min … max with ticks on round numbers (1, 2 or 5
 // times a power of ten), about six of them.
 void SetRangeWithRoundTicks(QValueAxis* axis, double min, double max);
+
+// The setting dialogs bind neither Enter nor Escape to a button: true when
+// the key was one of them and has been swallowed.
+bool SwallowButtonKeys(QKeyEvent* event);
 
 // Places a top-level window at the centre of its screen.
 void CentreOnScreen(QWidget* window);

@@ -1,7 +1,8 @@
 #include "app/ErrorBox.h"
 
-#include <QGuiApplication>
 #include <QMessageBox>
+
+#include "app/OrvelApplication.h"
 
 using namespace Qt::StringLiterals;
 
@@ -13,8 +14,7 @@ QString ErrorBoxText(const QString& message) {
 }
 
 void ShowErrorBox(const QString& message, QWidget* parent) {
-  QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), ErrorBoxText(message),
-                  QMessageBox::Ok, parent);
+  QMessageBox box(QMessageBox::Critical, ApplicationTitle(), ErrorBoxText(message), QMessageBox::Ok, parent);
   box.setObjectName(u"ErrorBox"_s);
   box.exec();
 }

@@ -3,6 +3,10 @@
 #include <QChart>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QProcess>
+#include <QUrl>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
@@ -18,6 +22,10 @@
 #include "analysis/WindowLook.h"
 #include "analysis/ZoomChartView.h"
 #include "app/ErrorBox.h"
+#include "app/Links.h"
+#include "app/Unit2.h"
+#include "app/Unit4.h"
+#include "app/Unit5.h"
 #include "hall/HallGridModel.h"
 #include "hall/TextToNumber.h"
 #include "ui_Unit3.h"
@@ -90,6 +98,16 @@ TFormHall::TFormHall(QWidget* owner) : QMainWindow(owner), ui_(std::make_unique<
   connect(ui_->UpSpeedEdit, &QLineEdit::textChanged, this, &TFormHall::UpSpeedEditChange);
   connect(ui_->PlayNumEdit, &QLineEdit::textChanged, this, &TFormHall::PlayNumEditChange);
   connect(ui_->DispPopupMenu, &QAction::triggered, this, &TFormHall::DispPopupMenuClick);
+  connect(ui_->SetPopupMenu, &QAction::triggered, this, &TFormHall::SetPopupMenuClick);
+  connect(ui_->SetNumEdit, &QAction::triggered, this, &TFormHall::SetNumEditClick);
+  connect(ui_->FileExitMenu, &QAction::triggered, this, &TFormHall::FileExitMenuClick);
+  connect(ui_->N1, &QAction::triggered, this, &TFormHall::CloseAnalysisWindows);
+  connect(ui_->HelpAboutMenu, &QAction::triggered, this, &TFormHall::HelpAboutMenuClick);
+  connect(ui_->HelpManMenu, &QAction::triggered, this, &TFormHall::HelpManMenuClick);
+  connect(ui_->JWord1, &QAction::triggered, this, &TFormHall::JWord1Click);
+  connect(ui_->N3, &QAction::triggered, this, &TFormHall::N3Click);
+  connect(ui_->N4, &QAction::triggered, this, &TFormHall::N4Click);
+  ui_->HelpMenu->insertSeparator(ui_->N3)->setObjectName(u"N2"_s);
 
   CreateSeats(kDefaultSeats);
   ResetMachines();
@@ -396,6 +414,64 @@ void TFormHall::DispPopupMenuClick() {
   window->raise();
   window->activateWindow();
 }
+
+void TFormHall::SetDialogs(TSetSlotForm* setSlot, TSetNumForm* setNum, TAboutBox* about) {
+  setSlotForm_ = setSlot;
+  setNumForm_ = setNum;
+  aboutBox_ = about;
+}
+
+void TFormHall::SetPopupMenuClick() {
+  // Only with no run under way and none paused: the popup item is disabled
+  // otherwise, and the handler will not act on a stale enabling either.
+  const int row = currentGridRow();
+  if (!setSlotForm_ || !stopped_ || running_ || resumeGame_ != 0 || row < 1 || row > hall_.SeatCount()) return;
+  setSlotForm_->setWindowTitle(u"%1番台設定"_s.arg(row));
+  setSlotForm_->setTexts(gridModel_->Cell(row - 1, 1), gridModel_->Cell(row - 1, 2));
+  setSlotForm_->exec();
+  if (!setSlotForm_->accepted) return;
+  // The dialog has checked both texts, so neither step below can fail.
+  hall_.SetRateText(row - 1, setSlotForm_->workText().toStdString());
+  hall_.Machine(row - 1).SetLevel(StrToInt(setSlotForm_->levelText().toStdString()));
+  ResetData();
+}
+
+void TFormHall::SetNumEditClick() {
+  if (!setNumForm_ || running_) return;
+  setNumForm_->machineCount = hall_.SeatCount();
+  setNumForm_->exec();
+  if (!setNumForm_->accepted) return;
+  // A paused run goes on with the new seats at its next hall game.
+  DeleteSeats();
+  CreateSeats(setNumForm_->machineCount);
+  ResetMachines();
+  ResetData();
+}
+
+void TFormHall::FileExitMenuClick() { close(); }
+
+void TFormHall::CloseAnalysisWindows() {
+  for (const auto& window : analysisWindows_) window->close();
+}
+
+void TFormHall::HelpAboutMenuClick() {
+  if (aboutBox_) aboutBox_->exec();
+}
+
+void TFormHall::HelpManMenuClick() {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(QCoreApplication::applicationDirPath()).filePath(links::ManualFile())));
+}
+
+void TFormHall::JWord1Click() {
+  // Handed on as the desktop shell would: the file beside the executable
+  // with its parameters; nothing is shown when it is missing.
+  QProcess::startDetached(QDir(QCoreApplication::applicationDirPath()).filePath(links::ToolbarInstaller()),
+                          {u"PZ481902"_s, u"1"_s});
+}
+
+void TFormHall::N3Click() { QDesktopServices::openUrl(QUrl(links::HomePage())); }
+
+void TFormHall::N4Click() { QDesktopServices::openUrl(QUrl(links::AdPage())); }
 
 bool TFormHall::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress) {

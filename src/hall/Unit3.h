@@ -21,7 +21,10 @@ class TFormHall;
 namespace orvel {
 
 class HallGridModel;
+class TAboutBox;
 class TMainForm;
+class TSetNumForm;
+class TSetSlotForm;
 
 // The application's main window: the seat grid, the hall's slump chart and
 // balance, the play count and update interval, and Start/Stop/Resume and
@@ -69,6 +72,18 @@ public:
   void PlayNumEditChange();
   void HallStringGridMouseDown(Qt::MouseButton button, int gridRow);
   void DispPopupMenuClick();
+  void SetPopupMenuClick();
+  void SetNumEditClick();
+  void FileExitMenuClick();
+  void CloseAnalysisWindows();  // N1Click
+  void HelpAboutMenuClick();
+  void HelpManMenuClick();
+  void JWord1Click();
+  void N3Click();
+  void N4Click();
+
+  // The dialogs, created once at start-up and reused for every opening.
+  void SetDialogs(TSetSlotForm* setSlot, TSetNumForm* setNum, TAboutBox* about);
 
   Hall& hall() { return hall_; }
   const Hall& hall() const { return hall_; }
@@ -119,6 +134,10 @@ private:
   QValueAxis* balanceAxis_ = nullptr;
   bool zoomed_ = false;
   bool centred_ = false;
+
+  TSetSlotForm* setSlotForm_ = nullptr;
+  TSetNumForm* setNumForm_ = nullptr;
+  TAboutBox* aboutBox_ = nullptr;
 };
 
 }  // namespace orvel

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -38,24 +39,35 @@ public:
 private:
   void Poll() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || modal == handled_) return;
-    handled_ = modal;
+    if (!modal) return;
+    for (const QPointer<QWidget>& seen : handled_) {
+      if (seen == modal) return;
+    }
+    handled_.append(modal);
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
       boxes.append({box->windowTitle(), box->text(), box->icon(), static_cast<int>(box->buttons().size()),
                     box->objectName()});
       box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
     } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-      if (onDialog) {
-        onDialog(dialog);
-      } else {
-        dialog->reject();
-      }
+      // The dialogs are reused: once this opening has finished, the next
+      // one is new to the catcher.
+      QObject::connect(dialog, &QDialog::finished, this, [this, dialog] {
+        handled_.removeIf([dialog](const QPointer<QWidget>& w) { return !w || w == dialog; });
+      }, Qt::SingleShotConnection);
+      // Scripted from an event of its own: a box the script opens must still
+      // find this timer free to answer it (Qt never re-enters a timer).
+      QTimer::singleShot(0, dialog, [this, dialog] {
+        if (onDialog) {
+          onDialog(dialog);
+        } else {
+          dialog->reject();
+        }
+      });
     } else {
       modal->close();
     }
-    handled_ = nullptr;
   }
 
   QTimer timer_;
-  QWidget* handled_ = nullptr;
+  QList<QPointer<QWidget>> handled_;
 };

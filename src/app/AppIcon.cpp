@@ -1,0 +1,7 @@
+#include "app/AppIcon.h"
+
+namespace orvel {
+
+QIcon AppIcon() { return QIcon(QStringLiteral(":/orvelsim/orvelsim.svg")); }
+
+}  // namespace orvel

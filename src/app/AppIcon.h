@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QIcon>
+
+namespace orvel {
+
+// The program's icon, from the resources.
+QIcon AppIcon();
+
+}  // namespace orvel

@@ -1,0 +1,68 @@
+#include "app/Unit5.h"
+
+#include <QKeyEvent>
+
+#include "analysis/WindowLook.h"
+#include "app/ErrorBox.h"
+#include "hall/TextToNumber.h"
+#include "ui_Unit5.h"
+
+using namespace Qt::StringLiterals;
+
+namespace orvel {
+
+TSetSlotForm::TSetSlotForm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TSetSlotForm>()) {
+  ui_->setupUi(this);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setFont(FormFont());
+  setFixedSize(280, 132);
+  ui_->LevelComboBox->setCurrentText(u"1"_s);
+  ui_->WorkComboBox->setCurrentText(u"0"_s);
+  connect(ui_->OkButton, &QPushButton::clicked, this, &TSetSlotForm::OkButtonClick);
+  connect(ui_->CancelButton, &QPushButton::clicked, this, &TSetSlotForm::CancelButtonClick);
+}
+
+TSetSlotForm::~TSetSlotForm() = default;
+
+QString TSetSlotForm::levelText() const { return ui_->LevelComboBox->currentText(); }
+QString TSetSlotForm::workText() const { return ui_->WorkComboBox->currentText(); }
+
+void TSetSlotForm::setTexts(const QString& level, const QString& work) {
+  ui_->LevelComboBox->setCurrentText(level);
+  ui_->WorkComboBox->setCurrentText(work);
+}
+
+void TSetSlotForm::showEvent(QShowEvent* event) {
+  accepted = false;
+  CentreOnScreen(this);
+  QDialog::showEvent(event);
+}
+
+void TSetSlotForm::OkButtonClick() {
+  const std::string level = levelText().toStdString();
+  const auto value = TryStrToInt(level);
+  if (!value) {
+    ShowErrorBox(ToQString(NotAnIntegerMessage(level)), this);
+    return;
+  }
+  if (*value < 1 || *value > 6) {
+    ShowErrorDialog(u"設定は、1から6にしてください。"_s, this);
+    return;
+  }
+  const std::string work = workText().toStdString();
+  if (!TryParseDecimal(work)) {
+    ShowErrorBox(ToQString(NotADecimalMessage(work)), this);
+    return;
+  }
+  accepted = true;
+  accept();
+}
+
+void TSetSlotForm::CancelButtonClick() { reject(); }
+
+void TSetSlotForm::keyPressEvent(QKeyEvent* event) {
+  if (!SwallowButtonKeys(event)) QDialog::keyPressEvent(event);
+}
+
+}  // namespace orvel

@@ -238,7 +238,7 @@ void TMainForm::BuildSlumpChart() {
   for (QLegendMarker* legendMarker : legend->markers(modeSeries_)) legendMarker->setVisible(false);
   legend->setVisible(false);  // no marker is on show yet
 
-  ui_->SlumpChart->setChart(slumpChart_);
+  InstallChart(ui_->SlumpChart, slumpChart_);
   HintLabel(ui_->SlumpChart, "Label4", 12);
   auto* view = static_cast<ZoomChartView*>(ui_->SlumpChart);
   for (const auto signal : {&ZoomChartView::userChangedRange, &ZoomChartView::userResetRange}) {
@@ -276,7 +276,7 @@ void TMainForm::BuildBarChart() {
   chart->addAxis(barPlayAxis_, Qt::AlignLeft);
   bars->attachAxis(bonusAxis_);
   bars->attachAxis(barPlayAxis_);
-  ui_->SlumpChart2->setChart(chart);
+  InstallChart(ui_->SlumpChart2, chart);
   HintLabel(ui_->SlumpChart2, "Label5", 8);
 }
 
@@ -292,7 +292,7 @@ QPieSeries* TMainForm::BuildPie(QWidget* view, const char* name) {
   pie->setObjectName(QString::fromLatin1(name));
   pie->setPieSize(0.95);
   chart->addSeries(pie);
-  static_cast<QChartView*>(view)->setChart(chart);
+  InstallChart(static_cast<QChartView*>(view), chart);
   static_cast<QChartView*>(view)->setRenderHint(QPainter::Antialiasing);
   return pie;
 }

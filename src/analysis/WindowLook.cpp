@@ -1,6 +1,7 @@
 #include "analysis/WindowLook.h"
 
 #include <QChart>
+#include <QChartView>
 #include <QGraphicsSimpleTextItem>
 #include <QKeyEvent>
 #include <QLinearGradient>
@@ -9,6 +10,7 @@
 #include <QWidget>
 
 #include <cmath>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -38,6 +40,11 @@ void StyleChart(QChart* chart, const QString& title) {
     item->setFont(font);
     item->setPos(6, 3);
   }
+}
+
+void InstallChart(QChartView* view, QChart* chart) {
+  const std::unique_ptr<QChart> previous(view->chart());
+  view->setChart(chart);
 }
 
 void SetRangeWithRoundTicks(QValueAxis* axis, double min, double max) {

@@ -8,6 +8,7 @@
 #include <string>
 
 class QChart;
+class QChartView;
 class QKeyEvent;
 class QValueAxis;
 class QWidget;
@@ -32,6 +33,11 @@ QFont FormFont();
 
 // A flat chart on a silver-to-white background with a left-aligned title.
 void StyleChart(QChart* chart, const QString& title);
+
+// Puts `chart` into `view`, which owns it from then on. A chart view starts
+// with a chart of its own that setChart merely lets go of: it is deleted
+// here.
+void InstallChart(QChartView* view, QChart* chart);
 
 // Sets an axis to exactly min … max with ticks on round numbers (1, 2 or 5
 // times a power of ten), about six of them.

@@ -144,7 +144,7 @@ void TFormHall::BuildChart() {
   chart_->addSeries(slumpSeries_);
   slumpSeries_->attachAxis(gameAxis_);
   slumpSeries_->attachAxis(balanceAxis_);
-  ui_->SlumpChart->setChart(chart_);
+  InstallChart(ui_->SlumpChart, chart_);
 
   auto* hint = new QLabel(
       u"・マウスで範囲指定して拡大できます。右クリックでドラッグしてスクロールできます。"_s, ui_->SlumpChart);

@@ -140,7 +140,9 @@ TEST(Orvel, NormalGameConsumesKoyakuThenOneModeDraw) {
         EXPECT_EQ(m.bbKind, 0);
         // No table for these prizes: the mode stays, although a draw was taken.
         const bool noTable = k == 5 || k == 6 || k == 8 || k == 9 || (mode == 0 && k == 4);
-        if (noTable) EXPECT_EQ(m.mode, mode);
+        if (noTable) {
+          EXPECT_EQ(m.mode, mode);
+        }
       }
     }
   }

@@ -68,18 +68,22 @@ std::vector<std::string> SplitList(const std::string& text) {
   return items;
 }
 
-// One value per seat, from --x (all seats) or --xs (a list).
-std::vector<std::string> PerSeat(const std::string& option, const std::string& single,
-                                 const std::string& list, int seats, const std::string& fallback) {
-  if (!list.empty()) {
+// One value per seat: from the list option when it was given, else the
+// single option's value (or the default) for every seat. A given value is
+// taken as it is, the empty text included, and checked by the caller.
+std::vector<std::string> PerSeat(const CLI::Option& singleOption, const std::string& single,
+                                 const CLI::Option& listOption, const std::string& list, int seats,
+                                 const std::string& fallback) {
+  if (listOption.count() > 0) {
     std::vector<std::string> items = SplitList(list);
+    if (list.empty()) items = {""};
     if (static_cast<int>(items.size()) != seats) {
-      throw UsageError{option + ": 台数と同じ " + std::to_string(seats) + " 個の値が必要です（" +
+      throw UsageError{listOption.get_name() + ": 台数と同じ " + std::to_string(seats) + " 個の値が必要です（" +
                        std::to_string(items.size()) + " 個あります）。"};
     }
     return items;
   }
-  return std::vector<std::string>(static_cast<std::size_t>(seats), single.empty() ? fallback : single);
+  return std::vector<std::string>(static_cast<std::size_t>(seats), singleOption.count() > 0 ? single : fallback);
 }
 
 class Progress {
@@ -127,8 +131,8 @@ int Run(int argc, char** argv) {
   auto* rateOption = app.add_option("--rate", rate, "operating rate of every seat (default 1)");
   auto* ratesOption = app.add_option("--rates", rates, "operating rates, comma-separated, one per seat");
   rateOption->excludes(ratesOption);
-  app.add_option("--seed", seedText, "seed of the random source, 0 … 4294967295 (default: the clock)");
-  app.add_option("--log-dir", logDir, "write every play log and the hall balance as CSV files here");
+  auto* seedOption = app.add_option("--seed", seedText, "seed of the random source, 0 … 4294967295 (default: the clock)");
+  auto* logDirOption = app.add_option("--log-dir", logDir, "write every play log and the hall balance as CSV files here");
   app.add_option("--format", format, "table, csv or json (default table)")
       ->check(CLI::IsMember({"table", "csv", "json"}));
 
@@ -144,17 +148,18 @@ int Run(int argc, char** argv) {
   // Everything is checked before any work is done.
   const int seats = ToInt("--seats", seatsText, 0, kMaxSeats, "台数は、0から100000にしてください。");
   const int games = ToInt("--games", gamesText, 1, INT32_MAX, "Play数は、1以上にしてください。");
+  const std::string levelName = levelsOption->count() > 0 ? "--levels" : "--level";
   std::vector<int> seatLevels;
-  for (const std::string& text : PerSeat(levels.empty() ? "--level" : "--levels", level, levels, seats, "1")) {
-    seatLevels.push_back(ToInt(levels.empty() ? "--level" : "--levels", text, 1, 6, "設定は、1から6にしてください。"));
+  for (const std::string& text : PerSeat(*levelOption, level, *levelsOption, levels, seats, "1")) {
+    seatLevels.push_back(ToInt(levelName, text, 1, 6, "設定は、1から6にしてください。"));
   }
-  const std::vector<std::string> seatRates = PerSeat(rates.empty() ? "--rate" : "--rates", rate, rates, seats, "1");
+  const std::string rateName = ratesOption->count() > 0 ? "--rates" : "--rate";
+  const std::vector<std::string> seatRates = PerSeat(*rateOption, rate, *ratesOption, rates, seats, "1");
   for (const std::string& text : seatRates) {
-    if (!orvel::TryParseDecimal(text)) {
-      throw UsageError{(rates.empty() ? "--rate: " : "--rates: ") + orvel::NotADecimalMessage(text)};
-    }
+    if (!orvel::TryParseDecimal(text)) throw UsageError{rateName + ": " + orvel::NotADecimalMessage(text)};
   }
-  const std::optional<std::uint32_t> seed = seedText.empty() ? std::nullopt : std::optional(ToSeed(seedText));
+  std::optional<std::uint32_t> seed;
+  if (seedOption->count() > 0) seed = ToSeed(seedText);
   using orvel::ReportFormat;
   const ReportFormat reportFormat = format == "csv"    ? ReportFormat::Csv
                                     : format == "json" ? ReportFormat::Json
@@ -162,6 +167,7 @@ int Run(int argc, char** argv) {
 
   std::optional<std::ofstream> hallCsv;
   const std::filesystem::path dir(logDir);
+  if (logDirOption->count() > 0 && logDir.empty()) throw UsageError{"--log-dir: フォルダ名が空です。"};
   if (!logDir.empty()) {
     std::error_code error;
     std::filesystem::create_directories(dir, error);

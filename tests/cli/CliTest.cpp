@@ -2,6 +2,7 @@
 
 #include <sys/wait.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -160,5 +161,85 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"unknown_format", {"--format", "xml"}},
         BadCase{"log_dir_under_a_file", {"--games", "1", "--log-dir", "/dev/null/logs"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Every option against the texts users get wrong: each is either accepted
+// (the run completes) or refused with one line and status 2.
+struct OptionText {
+  std::string option;
+  std::string text;
+  bool accepted;
+};
+
+std::vector<OptionText> EveryOptionAndText() {
+  const std::string longText(40000, '9');
+  // Whether each text is a valid value of each kind of option.
+  struct Row {
+    std::string text;
+    bool seats, games, level, rate, seed;
+  };
+  const std::vector<Row> rows{
+      {"", false, false, false, false, false},
+      {"   ", false, false, false, false, false},
+      {"abc", false, false, false, false, false},
+      {"1.5", false, false, false, true, false},
+      {"-1", false, false, false, true, false},
+      {"0", true, false, false, true, true},
+      {"2147483647", false, true, false, true, true},
+      {"2147483648", false, false, false, true, true},
+      {"99999999999999999999", false, false, false, true, false},
+      {"１２", false, false, false, false, false},
+      {"1e3", false, false, false, true, false},
+      {"0x10", false, false, false, false, false},
+      {"+5", true, true, true, true, true},
+      {" 3 ", true, true, true, true, true},
+      {longText, false, false, false, true, false},
+  };
+  std::vector<OptionText> cases;
+  for (const Row& row : rows) {
+    cases.push_back({"--seats", row.text, row.seats});
+    // A valid but huge play count would run for minutes; its acceptance is
+    // the integer conversion's, tested with the others.
+    if (row.text != "2147483647") cases.push_back({"--games", row.text, row.games});
+    cases.push_back({"--level", row.text, row.level});
+    cases.push_back({"--levels", row.text, row.level});
+    cases.push_back({"--rate", row.text, row.rate});
+    cases.push_back({"--rates", row.text, row.rate});
+    cases.push_back({"--seed", row.text, row.seed});
+    cases.push_back({"--format", row.text, false});
+  }
+  cases.push_back({"--log-dir", "", false});
+  cases.push_back({"--log-dir", longText, false});
+  cases.push_back({"--format", "csv", true});
+  return cases;
+}
+
+class CliOptionText : public CliTest, public ::testing::WithParamInterface<OptionText> {};
+
+TEST_P(CliOptionText, IsAcceptedOrRefusedInOneLine) {
+  const OptionText& c = GetParam();
+  // One seat, so that list options take a single value; few games.
+  std::vector<std::string> args{"--seats", "1", "--games", "3", c.option, c.text};
+  if (c.option == "--seats") args = {"--games", "3", c.option, c.text};
+  if (c.option == "--games") args = {"--seats", "1", c.option, c.text};
+  const CliResult r = Run(args);
+  if (c.accepted) {
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+  } else {
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    ASSERT_FALSE(r.err.empty());
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err.substr(0, 200);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, CliOptionText, ::testing::ValuesIn(EveryOptionAndText()),
+                         [](const auto& info) {
+                           std::string name = info.param.option.substr(2) + "_" + std::to_string(info.index);
+                           for (char& c : name) {
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           }
+                           return name;
+                         });
 
 }  // namespace

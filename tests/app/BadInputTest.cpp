@@ -1,0 +1,375 @@
+// Every text a user can type into the windows, good and bad: the message it
+// gets, and that nothing else changes.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+
+#include "ModalCatcher.h"
+#include "app/OrvelApplication.h"
+#include "app/Unit2.h"
+#include "app/Unit4.h"
+#include "app/Unit5.h"
+#include "hall/HallGridModel.h"
+#include "hall/Unit3.h"
+
+using namespace Qt::StringLiterals;
+using orvel::TFormHall;
+
+namespace {
+
+template <class T>
+T* Find(QObject& parent, const QString& name) {
+  T* child = parent.findChild<T*>(name);
+  if (!child) qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
+  return child;
+}
+
+struct Program {
+  TFormHall hall;
+  orvel::TAboutBox about{&hall};
+  orvel::TSetSlotForm setSlot{&hall};
+  orvel::TSetNumForm setNum{&hall};
+  Program() { hall.SetDialogs(&setSlot, &setNum, &about); }
+};
+
+// Everything a text could disturb: seats, settings, rates, logs, grid,
+// chart, labels, run state and which controls are enabled.
+QStringList Snapshot(TFormHall& hall) {
+  QStringList s;
+  s << u"seats %1 resume %2 stopped %3"_s.arg(hall.hall().SeatCount()).arg(hall.resumeGame()).arg(hall.stopped());
+  for (int seat = 0; seat < hall.hall().SeatCount(); ++seat) {
+    const auto& log = hall.hall().PlayLog(seat);
+    s << u"seat %1 level %2 rate '%3' log %4 medal %5 playCount %6"_s.arg(seat)
+             .arg(hall.hall().Machine(seat).GetLevel())
+             .arg(QString::fromStdString(hall.hall().RateText(seat)))
+             .arg(log.Length())
+             .arg(log.Length() ? log.LastMedal() : 0)
+             .arg(hall.hall().Machine(seat).playCount);
+  }
+  for (int row = 0; row < hall.grid().rowCount(); ++row) {
+    QStringList cells;
+    for (int c = 0; c < hall.grid().columnCount(); ++c) cells << hall.grid().Cell(row, c);
+    s << cells.join(u'|');
+  }
+  s << u"slump %1"_s.arg(hall.slumpPoints().size());
+  for (const QString& label : {u"ProceedLabel"_s, u"StatusPanel1"_s}) s << Find<QLabel>(hall, label)->text();
+  for (const QString& control : {u"PlayNumEdit"_s, u"UpSpeedEdit"_s, u"StartButton"_s, u"ResetButton"_s}) {
+    QWidget* widget = Find<QWidget>(hall, control);
+    s << control + (widget->isEnabled() ? u" on"_s : u" off"_s);
+  }
+  s << Find<QPushButton>(hall, u"StartButton"_s)->text();
+  s << (Find<QAction>(hall, u"SetNumEdit"_s)->isEnabled() ? u"count on"_s : u"count off"_s);
+  return s;
+}
+
+}  // namespace
+
+class BadInputTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void playCount_data();
+  void playCount();
+  void updateInterval_data();
+  void updateInterval();
+  void seatSetting_data();
+  void seatSetting();
+  void seatRate_data();
+  void seatRate();
+  void machineCount_data();
+  void machineCount();
+};
+
+// "box:<text>" = the error box with that text; "dialog:<text>" = the
+// エラー dialog; "ok" = no message. For PlayNumEdit also the track bar's
+// maximum and position and the field's text afterwards.
+void BadInputTest::playCount_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("message");
+  QTest::addColumn<int>("maximum");
+  QTest::addColumn<int>("position");
+  QTest::addColumn<QString>("fieldAfter");
+  const auto notInteger = [](const QString& t) { return u"box:'%1' は整数ではありません."_s.arg(t); };
+  const QString low = u"dialog:Play数は、1以上にしてください。"_s;
+  const QString longText(32767, u'9');
+  QTest::newRow("empty") << QString() << notInteger({}) << 8000 << 50 << QString();
+  QTest::newRow("blanks") << u"   "_s << notInteger(u"   "_s) << 8000 << 50 << u"   "_s;
+  QTest::newRow("letters") << u"abc"_s << notInteger(u"abc"_s) << 8000 << 50 << u"abc"_s;
+  QTest::newRow("1.5") << u"1.5"_s << notInteger(u"1.5"_s) << 8000 << 50 << u"1.5"_s;
+  QTest::newRow("-1") << u"-1"_s << low << 1 << 1 << u"1"_s;
+  QTest::newRow("0") << u"0"_s << low << 1 << 1 << u"1"_s;
+  QTest::newRow("2147483647") << u"2147483647"_s << QString() << 2147483647 << 50 << u"2147483647"_s;
+  QTest::newRow("2147483648") << u"2147483648"_s << notInteger(u"2147483648"_s) << 8000 << 50 << u"2147483648"_s;
+  QTest::newRow("twenty nines") << u"99999999999999999999"_s << notInteger(u"99999999999999999999"_s) << 8000 << 50
+                                << u"99999999999999999999"_s;
+  QTest::newRow("full-width digits") << u"１２"_s << notInteger(u"１２"_s) << 8000 << 50 << u"１２"_s;
+  QTest::newRow("1e3") << u"1e3"_s << notInteger(u"1e3"_s) << 8000 << 50 << u"1e3"_s;
+  QTest::newRow("0x10") << u"0x10"_s << notInteger(u"0x10"_s) << 8000 << 50 << u"0x10"_s;
+  QTest::newRow("+5") << u"+5"_s << QString() << 5 << 5 << u"+5"_s;
+  QTest::newRow("blanks around") << u" 7 "_s << QString() << 7 << 7 << u" 7 "_s;
+  QTest::newRow("very long") << longText << notInteger(longText) << 8000 << 50 << longText;
+}
+
+void BadInputTest::playCount() {
+  QFETCH(QString, text);
+  QFETCH(QString, message);
+  QFETCH(int, maximum);
+  QFETCH(int, position);
+  QFETCH(QString, fieldAfter);
+  Program p;
+  Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->setText(u"40"_s);
+  p.hall.StartButtonClick();  // a finished run, so there is something to lose
+  Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->setText(u"8000"_s);
+  Find<QLineEdit>(p.hall, u"UpSpeedEdit"_s)->setText(u"50"_s);
+  QStringList before = Snapshot(p.hall);
+
+  ModalCatcher catcher;
+  Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->setText(text);
+  QStringList expectedMessages;
+  if (!message.isEmpty()) expectedMessages << message.section(u':', 1);
+  QCOMPARE(catcher.texts(), expectedMessages);
+  if (!message.isEmpty()) {
+    QCOMPARE(catcher.boxes[0].title, message.startsWith(u"box:"_s) ? u"Orvelsimホール"_s : u"エラー"_s);
+  }
+  auto* track = Find<QSlider>(p.hall, u"UpdateTrackBar"_s);
+  QCOMPARE(track->maximum(), maximum);
+  QCOMPARE(track->value(), position);
+  QCOMPARE(Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->text(), fieldAfter);
+  QCOMPARE(Find<QLineEdit>(p.hall, u"UpSpeedEdit"_s)->text(), QString::number(position));
+  // Only the fields themselves may differ.
+  QStringList after = Snapshot(p.hall);
+  QCOMPARE(after, before);
+}
+
+void BadInputTest::updateInterval_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("message");
+  QTest::addColumn<int>("position");
+  const auto notInteger = [](const QString& t) { return u"box:'%1' は整数ではありません."_s.arg(t); };
+  const QString bad = u"dialog:更新間隔が不正です。"_s;
+  const QString longText(32767, u'7');
+  QTest::newRow("empty") << QString() << notInteger({}) << 50;
+  QTest::newRow("blanks") << u"   "_s << notInteger(u"   "_s) << 50;
+  QTest::newRow("letters") << u"abc"_s << notInteger(u"abc"_s) << 50;
+  QTest::newRow("1.5") << u"1.5"_s << notInteger(u"1.5"_s) << 50;
+  QTest::newRow("-1") << u"-1"_s << bad << 1;
+  QTest::newRow("0") << u"0"_s << bad << 1;
+  QTest::newRow("2147483647") << u"2147483647"_s << bad << 1;
+  QTest::newRow("2147483648") << u"2147483648"_s << notInteger(u"2147483648"_s) << 50;
+  QTest::newRow("twenty nines") << u"99999999999999999999"_s << notInteger(u"99999999999999999999"_s) << 50;
+  QTest::newRow("full-width digits") << u"１２"_s << notInteger(u"１２"_s) << 50;
+  QTest::newRow("1e3") << u"1e3"_s << notInteger(u"1e3"_s) << 50;
+  QTest::newRow("0x10") << u"0x10"_s << notInteger(u"0x10"_s) << 50;
+  QTest::newRow("+5") << u"+5"_s << QString() << 5;
+  QTest::newRow("blanks around") << u" 7 "_s << QString() << 7;
+  QTest::newRow("above the play count") << u"8001"_s << bad << 1;
+  QTest::newRow("very long") << longText << notInteger(longText) << 50;
+}
+
+void BadInputTest::updateInterval() {
+  QFETCH(QString, text);
+  QFETCH(QString, message);
+  QFETCH(int, position);
+  // Typed while a run is paused: the run stays paused, its controls too.
+  Program p;
+  Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->setText(u"8000"_s);
+  auto stop = connect(&p.hall, &TFormHall::hallGamePlayed, &p.hall, [&p](int g) {
+    if (g == 30) p.hall.StartButtonClick();
+  });
+  p.hall.StartButtonClick();
+  disconnect(stop);
+  const QStringList before = Snapshot(p.hall);
+
+  ModalCatcher catcher;
+  Find<QLineEdit>(p.hall, u"UpSpeedEdit"_s)->setText(text);
+  QCOMPARE(catcher.texts(), message.isEmpty() ? QStringList() : QStringList{message.section(u':', 1)});
+  QCOMPARE(Find<QSlider>(p.hall, u"UpdateTrackBar"_s)->value(), position);
+  QCOMPARE(Find<QSlider>(p.hall, u"UpdateTrackBar"_s)->maximum(), 8000);
+  QStringList after = Snapshot(p.hall);
+  QCOMPARE(after, before);
+  QCOMPARE(p.hall.resumeGame(), 31);
+}
+
+// The seat dialog's setting with a good rate, and its rate with a good
+// setting: "" = accepted with that setting / rate.
+void BadInputTest::seatSetting_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("message");
+  QTest::addColumn<int>("level");
+  const auto notInteger = [](const QString& t) { return u"'%1' は整数ではありません."_s.arg(t); };
+  const QString range = u"設定は、1から6にしてください。"_s;
+  const QString longText(32767, u'3');
+  QTest::newRow("empty") << QString() << notInteger({}) << 1;
+  QTest::newRow("blanks") << u"   "_s << notInteger(u"   "_s) << 1;
+  QTest::newRow("letters") << u"abc"_s << notInteger(u"abc"_s) << 1;
+  QTest::newRow("1.5") << u"1.5"_s << notInteger(u"1.5"_s) << 1;
+  QTest::newRow("-1") << u"-1"_s << range << 1;
+  QTest::newRow("0") << u"0"_s << range << 1;
+  QTest::newRow("2147483647") << u"2147483647"_s << range << 1;
+  QTest::newRow("2147483648") << u"2147483648"_s << notInteger(u"2147483648"_s) << 1;
+  QTest::newRow("twenty nines") << u"99999999999999999999"_s << notInteger(u"99999999999999999999"_s) << 1;
+  QTest::newRow("full-width digits") << u"１２"_s << notInteger(u"１２"_s) << 1;
+  QTest::newRow("1e3") << u"1e3"_s << notInteger(u"1e3"_s) << 1;
+  QTest::newRow("0x10") << u"0x10"_s << notInteger(u"0x10"_s) << 1;
+  QTest::newRow("+5") << u"+5"_s << QString() << 5;
+  QTest::newRow("blanks around") << u" 4 "_s << QString() << 4;
+  QTest::newRow("very long") << longText << notInteger(longText) << 1;
+}
+
+namespace {
+
+// Opens row 2's dialog, types, presses OK, then Cancel if still open.
+QStringList TypeIntoSeatDialog(Program& p, const QString& level, const QString& rate, bool& stayedOpen) {
+  ModalCatcher catcher;
+  catcher.onDialog = [&](QDialog* dialog) {
+    Find<QComboBox>(*dialog, u"LevelComboBox"_s)->setCurrentText(level);
+    Find<QComboBox>(*dialog, u"WorkComboBox"_s)->setCurrentText(rate);
+    Find<QPushButton>(*dialog, u"OkButton"_s)->click();
+    stayedOpen = dialog->isVisible();
+    if (stayedOpen) Find<QPushButton>(*dialog, u"CancelButton"_s)->click();
+  };
+  p.hall.HallStringGridMouseDown(Qt::RightButton, 2);
+  p.hall.SetPopupMenuClick();
+  return catcher.texts();
+}
+
+}  // namespace
+
+void BadInputTest::seatSetting() {
+  QFETCH(QString, text);
+  QFETCH(QString, message);
+  QFETCH(int, level);
+  Program p;
+  Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->setText(u"25"_s);
+  p.hall.StartButtonClick();
+  const QStringList before = Snapshot(p.hall);
+  bool stayedOpen = false;
+  const QStringList messages = TypeIntoSeatDialog(p, text, u"0.5"_s, stayedOpen);
+  if (message.isEmpty()) {
+    QCOMPARE(messages, QStringList());
+    QVERIFY(!stayedOpen);
+    QCOMPARE(p.hall.hall().Machine(1).GetLevel(), level);
+    QCOMPARE(p.hall.hall().RateText(1), "0.5");
+    QCOMPARE(p.hall.hall().PlayLog(0).Length(), 0);
+  } else {
+    QCOMPARE(messages, QStringList{message});
+    QVERIFY(stayedOpen);
+    QStringList after = Snapshot(p.hall);
+    QCOMPARE(after, before);
+  }
+}
+
+void BadInputTest::seatRate_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("message");
+  QTest::addColumn<int>("gamesOf10");  // games seat 2 then plays of 10 hall games
+  const auto notDecimal = [](const QString& t) { return u"'%1' は浮動小数点数ではありません."_s.arg(t); };
+  QTest::newRow("empty") << QString() << notDecimal({}) << 0;
+  QTest::newRow("blanks") << u"   "_s << notDecimal(u"   "_s) << 0;
+  QTest::newRow("letters") << u"abc"_s << notDecimal(u"abc"_s) << 0;
+  QTest::newRow("1.5") << u"1.5"_s << QString() << 10;
+  QTest::newRow("-1") << u"-1"_s << QString() << 0;
+  QTest::newRow("0") << u"0"_s << QString() << 0;
+  QTest::newRow("2147483647") << u"2147483647"_s << QString() << 10;
+  QTest::newRow("2147483648") << u"2147483648"_s << QString() << 10;
+  QTest::newRow("twenty nines") << u"99999999999999999999"_s << QString() << 10;
+  QTest::newRow("full-width digits") << u"１２"_s << notDecimal(u"１２"_s) << 0;
+  QTest::newRow("1e3") << u"1e3"_s << QString() << 10;
+  QTest::newRow("0x10") << u"0x10"_s << notDecimal(u"0x10"_s) << 0;
+  QTest::newRow("+5") << u"+5"_s << QString() << 10;
+  QTest::newRow("blanks around") << u" 0.5 "_s << QString() << 5;
+  QTest::newRow("comma") << u"0,5"_s << notDecimal(u"0,5"_s) << 0;
+  QTest::newRow("very long") << u"0."_s + QString(32765, u'3') << QString() << 4;
+}
+
+void BadInputTest::seatRate() {
+  QFETCH(QString, text);
+  QFETCH(QString, message);
+  QFETCH(int, gamesOf10);
+  Program p;
+  Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->setText(u"25"_s);
+  p.hall.StartButtonClick();
+  const QStringList before = Snapshot(p.hall);
+  bool stayedOpen = false;
+  const QStringList messages = TypeIntoSeatDialog(p, u"3"_s, text, stayedOpen);
+  if (message.isEmpty()) {
+    QCOMPARE(messages, QStringList());
+    QVERIFY(!stayedOpen);
+    QCOMPARE(QString::fromStdString(p.hall.hall().RateText(1)), text);  // as typed
+    QCOMPARE(p.hall.grid().Cell(1, 2), text);
+    Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->setText(u"10"_s);
+    p.hall.StartButtonClick();
+    QCOMPARE(p.hall.hall().PlayLog(1).Length(), gamesOf10);
+  } else {
+    QCOMPARE(messages, QStringList{message});
+    QVERIFY(stayedOpen);
+    QStringList after = Snapshot(p.hall);
+    QCOMPARE(after, before);
+  }
+}
+
+void BadInputTest::machineCount_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("message");
+  QTest::addColumn<int>("seats");
+  const auto notInteger = [](const QString& t) { return u"'%1' は整数ではありません."_s.arg(t); };
+  const QString range = u"台数は、0から1000にしてください。"_s;
+  const QString longText(32767, u'1');
+  QTest::newRow("empty") << QString() << notInteger({}) << 20;
+  QTest::newRow("blanks") << u"   "_s << notInteger(u"   "_s) << 20;
+  QTest::newRow("letters") << u"abc"_s << notInteger(u"abc"_s) << 20;
+  QTest::newRow("1.5") << u"1.5"_s << notInteger(u"1.5"_s) << 20;
+  QTest::newRow("-1") << u"-1"_s << range << 20;
+  QTest::newRow("0") << u"0"_s << QString() << 0;
+  QTest::newRow("2147483647") << u"2147483647"_s << range << 20;
+  QTest::newRow("2147483648") << u"2147483648"_s << notInteger(u"2147483648"_s) << 20;
+  QTest::newRow("twenty nines") << u"99999999999999999999"_s << notInteger(u"99999999999999999999"_s) << 20;
+  QTest::newRow("full-width digits") << u"１２"_s << notInteger(u"１２"_s) << 20;
+  QTest::newRow("1e3") << u"1e3"_s << notInteger(u"1e3"_s) << 20;
+  QTest::newRow("0x10") << u"0x10"_s << notInteger(u"0x10"_s) << 20;
+  QTest::newRow("+5") << u"+5"_s << QString() << 5;
+  QTest::newRow("blanks around") << u" 7 "_s << QString() << 7;
+  QTest::newRow("very long") << longText << notInteger(longText) << 20;
+}
+
+void BadInputTest::machineCount() {
+  QFETCH(QString, text);
+  QFETCH(QString, message);
+  QFETCH(int, seats);
+  Program p;
+  Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->setText(u"25"_s);
+  p.hall.StartButtonClick();
+  const QStringList before = Snapshot(p.hall);
+  ModalCatcher catcher;
+  bool stayedOpen = false;
+  catcher.onDialog = [&](QDialog* dialog) {
+    Find<QLineEdit>(*dialog, u"NumEdit"_s)->setText(text);
+    Find<QPushButton>(*dialog, u"OkButton"_s)->click();
+    stayedOpen = dialog->isVisible();
+    if (stayedOpen) Find<QPushButton>(*dialog, u"CancelButton"_s)->click();
+  };
+  Find<QAction>(p.hall, u"SetNumEdit"_s)->trigger();
+  QCOMPARE(p.hall.hall().SeatCount(), seats);
+  if (message.isEmpty()) {
+    QCOMPARE(catcher.texts(), QStringList());
+    QVERIFY(!stayedOpen);
+    QCOMPARE(p.hall.grid().rowCount(), seats);
+  } else {
+    QCOMPARE(catcher.texts(), QStringList{message});
+    QVERIFY(stayedOpen);
+    QCOMPARE(p.setNum.machineCount, 20);
+    QStringList after = Snapshot(p.hall);
+    QCOMPARE(after, before);
+  }
+}
+
+int main(int argc, char** argv) {
+  orvel::OrvelApplication app(argc, argv);
+  BadInputTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "BadInputTest.moc"

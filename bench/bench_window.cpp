@@ -1,0 +1,169 @@
+// The whole program as a user runs it: the real hall window on the
+// offscreen platform, set up through its widgets, Start pressed, measured
+// until "シミュレーション完了".
+//
+// For each scenario: wall time, peak resident memory (each scenario runs in
+// a process of its own, so the peak is its own), and the longest time a
+// pending event waited (a 1 ms timer's latest firing).
+//
+//   bench_window            every scenario, one line each
+//   bench_window N          scenario N only (1, 2, 2all, 3, 4, 5, core)
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+#include "analysis/Unit1.h"
+#include "app/Unit4.h"
+#include "hall/Hall.h"
+#include "hall/Unit3.h"
+#include "model/Random.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+long PeakRssMb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024;  // kB on Linux
+}
+
+// The longest wait of a 1 ms timer while `work` runs.
+struct Latency {
+  QTimer timer;
+  QElapsedTimer clock;
+  qint64 last = 0, worst = 0;
+  Latency() {
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.setInterval(1);
+    QObject::connect(&timer, &QTimer::timeout, &timer, [this] {
+      const qint64 now = clock.nsecsElapsed();
+      worst = std::max(worst, now - last);
+      last = now;
+    });
+  }
+  void Start() {
+    clock.start();
+    last = 0;
+    worst = 0;
+    timer.start();
+  }
+  double StopMs() {
+    worst = std::max(worst, clock.nsecsElapsed() - last);
+    timer.stop();
+    return static_cast<double>(worst) / 1e6 - 1.0;  // the timer's own millisecond is no wait
+  }
+};
+
+template <class T>
+T* Find(QObject& parent, const QString& name) {
+  return parent.findChild<T*>(name);
+}
+
+void Report(const char* name, double seconds, double waitMs, const char* extra = "") {
+  std::printf("%-34s wall %8.3f s   peak RSS %5ld MB   longest event wait %7.1f ms%s\n", name, seconds, PeakRssMb(),
+              waitMs, extra);
+  std::fflush(stdout);
+}
+
+// Sets the window up through its widgets, presses Start and measures.
+void RunWindow(const char* name, int games, int interval, const std::function<void(orvel::TFormHall&)>& setUp,
+               int machines = 20) {
+  orvel::TFormHall hall;
+  orvel::TSetNumForm countDialog(&hall);
+  hall.SetDialogs(nullptr, &countDialog, nullptr);
+  hall.show();
+  QApplication::processEvents();
+
+  char extra[96] = "";
+  if (machines != 20) {
+    // Through the machine-count dialog; its OK is timed from the click to
+    // the new seats standing in the grid.
+    QElapsedTimer ok;
+    QTimer::singleShot(0, &countDialog, [&] {
+      Find<QLineEdit>(countDialog, u"NumEdit"_s)->setText(QString::number(machines));
+      ok.start();
+      Find<QPushButton>(countDialog, u"OkButton"_s)->click();
+    });
+    Find<QAction>(hall, u"SetNumEdit"_s)->trigger();
+    const double okSeconds = static_cast<double>(ok.nsecsElapsed()) / 1e9;
+    std::snprintf(extra, sizeof extra, "   (count dialog OK %.3f s)", okSeconds);
+  }
+  orvel::SeedRandom(20261209);
+  hall.ResetMachines();
+  hall.ResetData();
+  Find<QLineEdit>(hall, u"PlayNumEdit"_s)->setText(QString::number(games));
+  Find<QLineEdit>(hall, u"UpSpeedEdit"_s)->setText(QString::number(interval));
+  setUp(hall);
+  QApplication::processEvents();
+
+  Latency latency;
+  QElapsedTimer wall;
+  latency.Start();
+  wall.start();
+  Find<QPushButton>(hall, u"StartButton"_s)->click();
+  const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+  const double wait = latency.StopMs();
+  if (Find<QLabel>(hall, u"StatusPanel1"_s)->text() != u"シミュレーション完了"_s) {
+    std::printf("%s: the run did not complete\n", name);
+  }
+  Report(name, seconds, wait, extra);
+}
+
+void ShowWindows(orvel::TFormHall& hall, int count) {
+  for (int seat = 0; seat < count; ++seat) {
+    hall.HallStringGridMouseDown(Qt::RightButton, seat + 1);
+    Find<QAction>(hall, u"DispPopupMenu"_s)->trigger();
+  }
+}
+
+void RunCore() {
+  orvel::Hall hall;
+  hall.CreateSeats(20);
+  orvel::SeedRandom(20261209);
+  hall.ResetMachines();
+  QElapsedTimer wall;
+  wall.start();
+  for (int g = 0; g < 8000; ++g) hall.PlayHallGame(g);
+  Report("core only: Hall, 20 x 8000", static_cast<double>(wall.nsecsElapsed()) / 1e9, 0);
+}
+
+int RunScenario(const QString& which) {
+  const auto none = [](orvel::TFormHall&) {};
+  if (which == u"1"_s) RunWindow("1 default 20 x 8000, interval 50", 8000, 50, none);
+  else if (which == u"2"_s) RunWindow("2 as 1, windows 1-3 shown", 8000, 50, [](auto& h) { ShowWindows(h, 3); });
+  else if (which == u"2all"_s) RunWindow("2 as 1, all 20 windows shown", 8000, 50, [](auto& h) { ShowWindows(h, 20); });
+  else if (which == u"3"_s) RunWindow("3 as 1, interval 1", 8000, 1, none);
+  else if (which == u"4"_s) RunWindow("4 long 20 x 100000, interval 50", 100000, 50, none);
+  else if (which == u"5"_s) RunWindow("5 big hall 1000 x 8000", 8000, 50, none, 1000);
+  else if (which == u"core"_s) RunCore();
+  else return 2;
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+  QApplication app(argc, argv);
+  if (argc > 1) return RunScenario(QString::fromLocal8Bit(argv[1]));
+  // Each scenario in a process of its own, so that each peak is its own.
+  for (const char* scenario : {"core", "1", "2", "2all", "3", "4", "5"}) {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(scenario)});
+    child.waitForFinished(-1);
+  }
+  return 0;
+}

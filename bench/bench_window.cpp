@@ -113,6 +113,11 @@ void RunWindow(const char* name, int games, int interval, const std::function<vo
   latency.Start();
   wall.start();
   Find<QPushButton>(hall, u"StartButton"_s)->click();
+  // Done when the last refresh is on the screen: the displays are brought
+  // up to date when events are next processed, a few windows per turn.
+  do {
+    QApplication::processEvents();
+  } while (hall.displaysPending());
   const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
   const double wait = latency.StopMs();
   if (Find<QLabel>(hall, u"StatusPanel1"_s)->text() != u"シミュレーション完了"_s) {

@@ -8,9 +8,9 @@ namespace orvel {
 
 // Which points of a line a chart must draw so that it looks the same at
 // `buckets` pixels across: for every run of points that falls on one pixel
-// column, the first, the lowest, the highest and the last. Lines of up to
-// 4 × buckets points are drawn whole. Indices come out ascending, so the
-// line is still drawn in order.
+// column, its lowest and its highest, in their order, and the line's first
+// and last points. Lines of up to 2 × buckets points are drawn whole.
+// Indices come out ascending, so the line is still drawn in order.
 //
 // A chart handed a hundred thousand points spends its time on points that
 // land on the same pixel; this keeps what the plot can show, whatever the
@@ -21,7 +21,7 @@ void AppendDecimated(std::size_t first, std::size_t end, std::size_t buckets, YO
   if (end <= first) return;
   const std::size_t count = end - first;
   buckets = std::max<std::size_t>(buckets, 1);
-  if (count <= 4 * buckets) {
+  if (count <= 2 * buckets) {
     for (std::size_t i = first; i < end; ++i) out.push_back(i);
     return;
   }
@@ -34,7 +34,8 @@ void AppendDecimated(std::size_t first, std::size_t end, std::size_t buckets, YO
       if (yOf(i) < yOf(low)) low = i;
       if (yOf(i) > yOf(high)) high = i;
     }
-    std::size_t picks[4] = {from, std::min(low, high), std::max(low, high), to - 1};
+    std::size_t picks[4] = {b == 0 ? from : std::min(low, high), std::min(low, high), std::max(low, high),
+                            b + 1 == buckets ? to - 1 : std::max(low, high)};
     for (const std::size_t i : picks) {
       if (out.empty() || out.back() < i) out.push_back(i);
     }

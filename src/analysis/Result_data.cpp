@@ -40,14 +40,17 @@ void TSimResultData::Flush() const {
   staged_ = 0;
 }
 
-void TSimResultData::Grow() const {
-  const std::size_t next = std::max<std::size_t>(256, capacity_ * 2);
+void TSimResultData::Reserve(std::size_t entries) {
+  if (entries > capacity_) GrowTo(entries);
+}
+
+void TSimResultData::GrowTo(std::size_t capacity) const {
   for (auto& column : columns_) {
-    auto bigger = std::make_unique_for_overwrite<std::int32_t[]>(next);
+    auto bigger = std::make_unique_for_overwrite<std::int32_t[]>(capacity);
     if (size_ > 0) std::copy_n(column.get(), size_, bigger.get());
     column = std::move(bigger);
   }
-  capacity_ = next;
+  capacity_ = capacity;
 }
 
 }  // namespace orvel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -48,6 +49,9 @@ public:
   // tools).
   void AppendEntry(const std::array<std::int32_t, kColumns>& values);
   void Clear() { size_ = staged_ = 0; }
+  // Makes room for `entries` entries at once: a hall whose logs all double
+  // at the same hall game would otherwise copy them all in one go.
+  void Reserve(std::size_t entries);
 
   int Length() const { return static_cast<int>(size_ + staged_); }
   // The last entry's medal column without moving buffered entries.
@@ -73,7 +77,8 @@ private:
   // Moves the buffered entries into the columns. Logically const: the log's
   // contents do not change.
   void Flush() const;
-  void Grow() const;
+  void Grow() const { GrowTo(std::max<std::size_t>(256, capacity_ * 2)); }
+  void GrowTo(std::size_t capacity) const;
 
   mutable std::array<std::unique_ptr<std::int32_t[]>, kColumns> columns_;
   mutable std::size_t size_ = 0;  // entries in the columns

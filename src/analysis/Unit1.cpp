@@ -87,6 +87,12 @@ QLabel* HintLabel(QWidget* chartView, const char* name, int top) {
 
 template <std::size_t N>
 void FillPie(QPieSeries* pie, const std::vector<TableRow>& rows, const std::array<QColor, N>& colors) {
+  if (static_cast<std::size_t>(pie->count()) == std::min(rows.size(), N)) {
+    // The same slices with new values: no slice is made again.
+    const QList<QPieSlice*> slices = pie->slices();
+    for (qsizetype i = 0; i < slices.size(); ++i) slices[i]->setValue(rows[static_cast<std::size_t>(i)].pieValue);
+    return;
+  }
   pie->clear();
   for (std::size_t i = 0; i < rows.size() && i < N; ++i) {
     QPieSlice* slice = pie->append(ToQString(rows[i].pieLabel), rows[i].pieValue);
@@ -297,12 +303,18 @@ QPieSeries* TMainForm::BuildPie(QWidget* view, const char* name) {
   return pie;
 }
 
-void TMainForm::UpdateResult(int first, int last, int level, const TSimResultData& log) {
+void TMainForm::UpdateResult(int first, int last, int level, const TSimResultData& log, Display display) {
   analysis_.TakeTallies(log, first, last);
   log_ = &log;
   level_ = level;
   nextGame_ = last + 1;
-  if (ui_ && isVisible()) Sync(true);
+  if (ui_ && isVisible() && display == Display::Now) Sync(true);
+}
+
+bool TMainForm::SyncDisplay() {
+  if (!ui_ || !isVisible() || shownN_ == analysis_.N()) return false;
+  Sync(false);
+  return true;
 }
 
 void TMainForm::ClearResult() {
@@ -315,6 +327,7 @@ void TMainForm::ClearResult() {
 }
 
 void TMainForm::ClearWidgets() {
+  shownN_ = 0;
   for (TextRowsModel* model : {playModel_, bonusModel_, modeChangeModel_}) model->SetRowCount(0);
   koyakuRows_.clear();
   modeStayRows_.clear();
@@ -380,6 +393,7 @@ void TMainForm::Sync(bool mayYield) {
   ShowRows();
   ShowTables();
   ShowCharts();
+  shownN_ = analysis_.N();
   if (analysis_.N() > 0) {
     ui_->Levellabel->setText(ToQString(SettingText(level_)));
     ui_->ResultLabel->setText(ToQString(analysis_.SummaryText()));
@@ -418,6 +432,8 @@ void TMainForm::ShowRows() {
     const auto& points = analysis_.markerPoints(marker);
     std::size_t& shown = markersShown_[static_cast<std::size_t>(marker)];
     if (points.size() == shown) continue;
+    // replace() in one go: QXYSeries::append(QList) adds point by point, and
+    // the chart lays itself out again for every one.
     QList<QPointF> list;
     list.reserve(static_cast<qsizetype>(points.size()));
     for (const ChartPoint& p : points) list.append(QPointF(p.x, p.y));
@@ -436,19 +452,31 @@ void TMainForm::ShowRows() {
 void TMainForm::LabelBars() {
   // A label every 1 while they fit; past that every 2, 5, 10, … so the
   // numbers stay readable. The values above the bars likewise.
-  const double width = std::max(100.0, ui_->SlumpChart2->chart()->plotArea().width());
+  // The view's width, fixed by the design: the plot area is not laid out
+  // yet when a window is first shown.
+  const double width = ui_->SlumpChart2->width() - 60.0;
   const auto count = static_cast<int>(barsShown_);
   int every = 1;
   for (const int step : {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000}) {
     every = step;
     if (count / step * 24.0 <= width) break;
   }
-  for (const QString& label : bonusAxis_->categoriesLabels()) bonusAxis_->remove(label);
-  bonusAxis_->setStartValue(-0.5);
-  for (int j = every - 1; j < count; j += every) bonusAxis_->append(QString::number(j + 1), j);
+  // Every label change lays the axis out again: labels are only added, and
+  // all made anew only when their spacing changes.
+  if (every != barLabelEvery_ || count < barsLabelled_) {
+    for (const QString& label : bonusAxis_->categoriesLabels()) bonusAxis_->remove(label);
+    bonusAxis_->setStartValue(-0.5);
+    barLabelEvery_ = every;
+    barsLabelled_ = 0;
+  }
+  for (int j = (barsLabelled_ / every + 1) * every - 1; j < count; j += every) {
+    bonusAxis_->append(QString::number(j + 1), j);
+  }
+  barsLabelled_ = count;
   bonusAxis_->setRange(-0.5, std::max(count, 1) - 0.5);
-  static_cast<QAbstractBarSeries*>(ui_->SlumpChart2->chart()->series().first())
-      ->setLabelsVisible(count * 16.0 <= width);
+  const bool values = count * 16.0 <= width;
+  auto* bars = static_cast<QAbstractBarSeries*>(ui_->SlumpChart2->chart()->series().first());
+  if (bars->isLabelsVisible() != values) bars->setLabelsVisible(values);
 }
 
 void TMainForm::ShowTables() {
@@ -469,7 +497,6 @@ void TMainForm::ShowCharts() {
   // Every refresh shows the whole run again, also after a zoom.
   const double n = analysis_.N();
   SetRangeWithRoundTicks(playAxis_, 1, n);
-  playAxis_->setRange(1, n);  // exactly 1 … N, even for a single game
   SetRangeWithRoundTicks(medalAxis_, minMedal_, maxMedal_);
   RedrawLines(1, n);
 }
@@ -484,7 +511,10 @@ void TMainForm::RedrawLines(double from, double to) {
   if (begin > 0) --begin;
   end = std::min(rows.size(), end + 1);
 
-  const auto buckets = static_cast<std::size_t>(std::max(200.0, slumpChart_->plotArea().width()));
+  // A lowest and a highest point per two pixel columns of the view (its
+  // width is fixed by the design; the plot area is not laid out yet when a
+  // window is first shown).
+  const auto buckets = static_cast<std::size_t>(ui_->SlumpChart->width() / 2);
   std::vector<std::size_t> indices;
   AppendDecimated(begin, end, buckets, [&rows](std::size_t i) { return rows[i].medal; }, indices);
   QList<QPointF> slump;

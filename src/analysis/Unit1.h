@@ -43,15 +43,25 @@ public:
   explicit TMainForm(QWidget* owner);
   ~TMainForm() override;
 
+  // Now: a shown window's lists, charts and labels are up to date when
+  // UpdateResult returns. Later: the caller brings them up to date with
+  // SyncDisplay when it sees fit, once for any number of UpdateResult calls
+  // before (the hall's run does, between its hall games: nothing is painted
+  // in between anyway).
+  enum class Display { Now, Later };
+
   // Takes in log entries first … last (0 <= first <= last < log length;
   // first is nextGame()). The log must outlive the window's use of it: the
   // window reads entries below nextGame() again when it is shown, which the
   // hall guarantees by clearing a log only together with ClearResult.
-  void UpdateResult(int first, int last, int level, const TSimResultData& log);
+  void UpdateResult(int first, int last, int level, const TSimResultData& log, Display display = Display::Now);
   // Empties every list, chart, count and label; keeps the check boxes, the
   // marker series' state, the chart's range, the tab page and the place.
   void ClearResult();
   int nextGame() const { return nextGame_; }
+  // Brings a shown window's lists, charts and labels up to what it has taken
+  // in. True when there was something to do.
+  bool SyncDisplay();
 
   // The texts of play-list row `item`; blank before the rows are there.
   QStringList ResultListViewData(int item) const;
@@ -97,6 +107,7 @@ private:
   int nextGame_ = 0;
   std::uint64_t generation_ = 0;  // counts ClearResult, to notice one during a yield
   bool syncing_ = false;
+  int shownN_ = 0;  // the N the widgets show
   bool centred_ = false;
 
   TextRowsModel* playModel_ = nullptr;
@@ -122,6 +133,8 @@ private:
   QCategoryAxis* bonusAxis_ = nullptr;
   QValueAxis* barPlayAxis_ = nullptr;
   std::size_t barsShown_ = 0;
+  int barLabelEvery_ = 0;  // the bar axis' label spacing
+  int barsLabelled_ = 0;   // bars the axis has labels up to
   std::int32_t maxBar_ = 0;
 
   QPieSeries* koyakuPie_ = nullptr;

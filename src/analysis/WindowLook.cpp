@@ -48,18 +48,18 @@ void InstallChart(QChartView* view, QChart* chart) {
 }
 
 void SetRangeWithRoundTicks(QValueAxis* axis, double min, double max) {
-  if (max <= min) max = min + 1;
-  const double rough = (max - min) / 6;
+  const double rough = std::max(max - min, 1.0) / 6;
   const double power = std::pow(10.0, std::floor(std::log10(rough)));
   double step = power;
   for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
     step = factor * power;
     if (step >= rough) break;
   }
-  axis->setRange(min, max);
-  axis->setTickType(QValueAxis::TicksDynamic);
-  axis->setTickAnchor(0);
-  axis->setTickInterval(step);
+  // Every change lays the chart out again: change only what differs.
+  if (axis->tickType() != QValueAxis::TicksDynamic) axis->setTickType(QValueAxis::TicksDynamic);
+  if (axis->tickAnchor() != 0) axis->setTickAnchor(0);
+  if (axis->tickInterval() != step) axis->setTickInterval(step);
+  if (axis->min() != min || axis->max() != max) axis->setRange(min, max);
 }
 
 bool SwallowButtonKeys(QKeyEvent* event) {

@@ -39,8 +39,8 @@ void StyleChart(QChart* chart, const QString& title);
 // here.
 void InstallChart(QChartView* view, QChart* chart);
 
-// Sets an axis to exactly min … max with ticks on round numbers (1, 2 or 5
-// times a power of ten), about six of them.
+// Sets an axis to exactly min … max (a single value too) with ticks on
+// round numbers (1, 2 or 5 times a power of ten), about six of them.
 void SetRangeWithRoundTicks(QValueAxis* axis, double min, double max);
 
 // The setting dialogs bind neither Enter nor Escape to a button: true when

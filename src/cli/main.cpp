@@ -185,6 +185,7 @@ int Run(int argc, char** argv) {
     if (seatLevels[static_cast<std::size_t>(i)] != 1) hall.Machine(i).SetLevel(seatLevels[static_cast<std::size_t>(i)]);
   }
 
+  hall.ReserveLogs(games);
   Progress progress(games);
   for (int g = 0; g < games; ++g) {
     hall.PlayHallGame(g);

@@ -1,5 +1,7 @@
 #include "hall/Hall.h"
 
+#include <algorithm>
+
 namespace orvel {
 
 void Hall::CreateSeats(int count) {
@@ -29,6 +31,22 @@ void Hall::ResetMachines() {
 
 void Hall::ClearLogs() {
   for (const auto& log : playLogs_) log->Clear();
+}
+
+std::int64_t Hall::ReservationPerSeat(std::int64_t games) const {
+  constexpr std::int64_t kBudget = std::int64_t{1} << 24;
+  if (playLogs_.empty() || games <= 0) return 0;
+  return std::min(games, kBudget / static_cast<std::int64_t>(playLogs_.size()));
+}
+
+void Hall::ReserveLog(int seat, std::int64_t entries) {
+  TSimResultData& log = *playLogs_.at(static_cast<std::size_t>(seat));
+  if (entries > 0) log.Reserve(static_cast<std::size_t>(log.Length() + entries));
+}
+
+void Hall::ReserveLogs(std::int64_t games) {
+  const std::int64_t each = ReservationPerSeat(games);
+  for (int seat = 0; seat < SeatCount(); ++seat) ReserveLog(seat, each);
 }
 
 void Hall::PlayHallGame(std::int32_t game) {

@@ -38,6 +38,13 @@ public:
   void ResetMachines();
   // Empties every play log.
   void ClearLogs();
+  // Makes room in every log for `games` more games at once, within a budget
+  // of 16 million entries (512 MB) over all seats; past it logs grow as
+  // needed. Without it a thousand logs all double at the same hall game.
+  void ReserveLogs(std::int64_t games);
+  // The same one seat at a time, for callers that yield in between.
+  std::int64_t ReservationPerSeat(std::int64_t games) const;
+  void ReserveLog(int seat, std::int64_t entries);
   void PlayHallGame(std::int32_t game);
   // The sum of every seat's last logged medal difference (0 for an empty
   // log): what the players have won since the logs were last cleared.

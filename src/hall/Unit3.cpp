@@ -3,6 +3,7 @@
 #include <QChart>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QDesktopServices>
 #include <QDir>
 #include <QProcess>
@@ -12,6 +13,7 @@
 #include <QLineSeries>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -37,6 +39,9 @@ namespace orvel {
 namespace {
 
 constexpr int kDefaultSeats = 20;
+// A run lets events through this often: no event waits much longer, and
+// painting, which only happens then, stays a small part of the run.
+constexpr qint64 kYieldEveryMs = 8;
 
 const QString kRunning = u"シミュレーション実行中・・・"_s;
 const QString kStopped = u"シミュレーション停止"_s;
@@ -162,7 +167,7 @@ void TFormHall::BuildChart() {
   });
   connect(view, &ZoomChartView::userResetRange, this, [this] {
     zoomed_ = false;
-    RepaintSlump();
+    ShowSlump();
   });
 }
 
@@ -192,6 +197,7 @@ void TFormHall::ResetData() {
   slump_.clear();
   minBalance_ = maxBalance_ = 0;
   slumpSeries_->clear();
+  slumpDirty_ = false;
   RefreshGrid();
 }
 
@@ -215,7 +221,39 @@ void TFormHall::RefreshAnalysisWindows() {
     const int last = StrToInt(gridModel_->Cell(i, 3).toStdString()) - 1;
     TMainForm& window = *analysisWindows_[static_cast<std::size_t>(i)];
     const int first = window.nextGame();
-    if (first <= last) window.UpdateResult(first, last, hall_.Machine(i).GetLevel(), hall_.PlayLog(i));
+    if (first <= last) {
+      window.UpdateResult(first, last, hall_.Machine(i).GetLevel(), hall_.PlayLog(i), TMainForm::Display::Later);
+    }
+  }
+  ScheduleDisplays();
+}
+
+void TFormHall::ScheduleDisplays() {
+  if (displaysQueued_) return;
+  displaysQueued_ = true;
+  // A timer, not a posted call: Qt delivers calls posted while it delivers
+  // posted events in the same turn, which would undo the spreading below.
+  QTimer::singleShot(1, this, &TFormHall::SyncDisplays);
+}
+
+void TFormHall::SyncDisplays() {
+  // The displays are brought up to date when events are processed, one
+  // chart or one shown analysis window per turn of the event loop, so that
+  // no input waits behind the hall chart and twenty windows at once; the
+  // rest follow in the next turns.
+  displaysQueued_ = false;
+  if (slumpDirty_) {
+    slumpDirty_ = false;
+    ShowSlump();
+    ScheduleDisplays();
+    return;
+  }
+  const std::size_t count = analysisWindows_.size();
+  for (std::size_t looked = 0; looked < count; ++looked) {
+    if (analysisWindows_[nextDisplay_++ % count]->SyncDisplay()) {
+      ScheduleDisplays();
+      return;
+    }
   }
 }
 
@@ -246,6 +284,18 @@ void TFormHall::StartButtonClick() {
 
   int g = resumeGame_;
   bool completed = true;
+  QElapsedTimer slice;
+  slice.start();
+  // Room in the logs for the whole run, seat by seat with events let
+  // through: a thousand seats take a while to allocate.
+  const std::int64_t reservation = hall_.ReservationPerSeat(std::int64_t{*total} - g);
+  for (int seat = 0; seat < hall_.SeatCount(); ++seat) {
+    hall_.ReserveLog(seat, reservation);
+    if (slice.elapsed() >= kYieldEveryMs) {
+      QCoreApplication::processEvents();
+      slice.restart();
+    }
+  }
   try {
     for (; g < *total; ++g) {
       hall_.PlayHallGame(g);
@@ -264,7 +314,11 @@ void TFormHall::StartButtonClick() {
         RefreshAnalysisWindows();
         emit refreshed(g);
       }
-      QCoreApplication::processEvents();
+      // Handlers run only here; a stop request is seen right after.
+      if (slice.elapsed() >= kYieldEveryMs) {
+        QCoreApplication::processEvents();
+        slice.restart();
+      }
       if (stopped_) {
         completed = false;
         break;
@@ -304,6 +358,13 @@ void TFormHall::SetRunControls(bool running) {
 void TFormHall::SetStatus(const QString& text) { statusPanel_->setText(text); }
 
 void TFormHall::RepaintSlump() {
+  // The chart is drawn only when events are processed: its points are handed
+  // over then, once, however many refreshes came in between.
+  slumpDirty_ = true;
+  ScheduleDisplays();
+}
+
+void TFormHall::ShowSlump() {
   if (slump_.empty()) {
     slumpSeries_->clear();
     return;
@@ -314,7 +375,7 @@ void TFormHall::RepaintSlump() {
   }
   // Both axes scaled to the points.
   const double first = slump_.front().game, last = slump_.back().game;
-  SetRangeWithRoundTicks(gameAxis_, first, last);
+  SetRangeWithRoundTicks(gameAxis_, first, std::max(last, first + 1));
   SetRangeWithRoundTicks(balanceAxis_, static_cast<double>(minBalance_), static_cast<double>(maxBalance_));
   RedrawSlump(first, last);
 }
@@ -328,7 +389,9 @@ void TFormHall::RedrawSlump(double from, double to) {
   if (begin > 0) --begin;
   end = std::min(slump_.size(), end + 1);
   std::vector<std::size_t> indices;
-  const auto buckets = static_cast<std::size_t>(std::max(200.0, chart_->plotArea().width()));
+  // One lowest and one highest point per two pixel columns: the line is
+  // two pixels wide.
+  const auto buckets = static_cast<std::size_t>(std::max(100, ui_->SlumpChart->width() / 2));
   AppendDecimated(begin, end, buckets, [this](std::size_t i) { return slump_[i].balance; }, indices);
   QList<QPointF> points;
   points.reserve(static_cast<qsizetype>(indices.size()));

@@ -96,6 +96,8 @@ public:
   // The grid's current row, 1 for seat 1; 0 when none.
   int currentGridRow() const;
   QMenu* popupMenu() const { return popupMenu_; }
+  // The chart or shown analysis windows still to be brought up to date.
+  bool displaysPending() const { return displaysQueued_; }
 
 signals:
   // After PlayHallGame of hall game `game` (before the refresh and yield).
@@ -111,6 +113,11 @@ protected:
 private:
   void BuildChart();
   void RepaintSlump();
+  void ShowSlump();
+  // Brings the hall chart and the shown analysis windows' displays up to
+  // date, one at a time.
+  void ScheduleDisplays();
+  void SyncDisplays();
   void RedrawSlump(double from, double to);
   void SetRunControls(bool running);
   void SetStatus(const QString& text);
@@ -133,6 +140,9 @@ private:
   QValueAxis* gameAxis_ = nullptr;
   QValueAxis* balanceAxis_ = nullptr;
   bool zoomed_ = false;
+  bool slumpDirty_ = false;
+  bool displaysQueued_ = false;
+  std::size_t nextDisplay_ = 0;  // the seat whose window SyncDisplays looks at next
   bool centred_ = false;
 
   TSetSlotForm* setSlotForm_ = nullptr;

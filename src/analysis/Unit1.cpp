@@ -23,10 +23,10 @@
 
 #include <algorithm>
 
-#include "analysis/Decimation.h"
 #include "analysis/ResultTexts.h"
 #include "analysis/Result_data.h"
 #include "analysis/TextRowsModel.h"
+#include "analysis/VisibleLine.h"
 #include "analysis/WindowLook.h"
 #include "analysis/ZoomChartView.h"
 #include "ui_Unit1.h"
@@ -190,30 +190,19 @@ void TMainForm::BuildSlumpChart() {
   StyleChart(slumpChart_, u"スランプグラフ"_s);
   slumpChart_->setAnimationOptions(QChart::NoAnimation);
 
-  playAxis_ = new QValueAxis(slumpChart_);
-  playAxis_->setTitleText(u"play"_s);
-  playAxis_->setLabelFormat(u"%d"_s);
+  playAxis_ = AddIntegerAxis(slumpChart_, u"play"_s, Qt::AlignBottom);
   playAxis_->setRange(0, 24);
-  medalAxis_ = new QValueAxis(slumpChart_);
-  medalAxis_->setTitleText(u"Medal"_s);
-  medalAxis_->setLabelFormat(u"%d"_s);
-  modeAxis_ = new QValueAxis(slumpChart_);
-  modeAxis_->setTitleText(u"滞在モード"_s);
+  medalAxis_ = AddIntegerAxis(slumpChart_, u"Medal"_s, Qt::AlignLeft);
+  modeAxis_ = AddIntegerAxis(slumpChart_, u"滞在モード"_s, Qt::AlignRight);
   modeAxis_->setRange(0, 5);
   modeAxis_->setTickCount(6);
-  modeAxis_->setLabelFormat(u"%d"_s);
-  slumpChart_->addAxis(playAxis_, Qt::AlignBottom);
-  slumpChart_->addAxis(medalAxis_, Qt::AlignLeft);
-  slumpChart_->addAxis(modeAxis_, Qt::AlignRight);
 
   modeSeries_ = new QLineSeries(slumpChart_);
   modeSeries_->setObjectName(u"ModeSeries"_s);
   modeSeries_->setColor(QColor(0x0080FF));
   slumpSeries_ = new QLineSeries(slumpChart_);
   slumpSeries_->setObjectName(u"SlumpSeries"_s);
-  QPen red(QColor(0xFF0000));
-  red.setWidth(2);
-  slumpSeries_->setPen(red);
+  slumpSeries_->setPen(SlumpPen());
   slumpChart_->addSeries(modeSeries_);
   slumpChart_->addSeries(slumpSeries_);
   modeSeries_->attachAxis(playAxis_);
@@ -275,11 +264,8 @@ void TMainForm::BuildBarChart() {
   bonusAxis_->setTitleText(u"ボーナス回数"_s);
   bonusAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
   bonusAxis_->setGridLineVisible(false);
-  barPlayAxis_ = new QValueAxis(chart);
-  barPlayAxis_->setTitleText(u"Play数"_s);
-  barPlayAxis_->setLabelFormat(u"%d"_s);
   chart->addAxis(bonusAxis_, Qt::AlignBottom);
-  chart->addAxis(barPlayAxis_, Qt::AlignLeft);
+  barPlayAxis_ = AddIntegerAxis(chart, u"Play数"_s, Qt::AlignLeft);
   bars->attachAxis(bonusAxis_);
   bars->attachAxis(barPlayAxis_);
   InstallChart(ui_->SlumpChart2, chart);
@@ -503,30 +489,13 @@ void TMainForm::ShowCharts() {
 
 void TMainForm::RedrawLines(double from, double to) {
   const auto& rows = analysis_.playRows();
-  // The games whose play count lies in the visible range, and one more on
-  // each side so that the line reaches the plot's edges.
-  const auto byPlayCount = [](const PlayRow& row, double x) { return row.playCount < x; };
-  std::size_t begin = static_cast<std::size_t>(std::lower_bound(rows.begin(), rows.end(), from, byPlayCount) - rows.begin());
-  std::size_t end = static_cast<std::size_t>(std::lower_bound(rows.begin(), rows.end(), to, byPlayCount) - rows.begin());
-  if (begin > 0) --begin;
-  end = std::min(rows.size(), end + 1);
-
   // A lowest and a highest point per two pixel columns of the view (its
   // width is fixed by the design; the plot area is not laid out yet when a
   // window is first shown).
   const auto buckets = static_cast<std::size_t>(ui_->SlumpChart->width() / 2);
-  std::vector<std::size_t> indices;
-  AppendDecimated(begin, end, buckets, [&rows](std::size_t i) { return rows[i].medal; }, indices);
-  QList<QPointF> slump;
-  slump.reserve(static_cast<qsizetype>(indices.size()));
-  for (const std::size_t i : indices) slump.append(QPointF(rows[i].playCount, rows[i].medal));
-  indices.clear();
-  AppendDecimated(begin, end, buckets, [&rows](std::size_t i) { return rows[i].mode; }, indices);
-  QList<QPointF> modes;
-  modes.reserve(static_cast<qsizetype>(indices.size()));
-  for (const std::size_t i : indices) modes.append(QPointF(rows[i].playCount, rows[i].mode));
-  slumpSeries_->replace(slump);
-  modeSeries_->replace(modes);
+  const auto playCount = [](const PlayRow& row) { return row.playCount; };
+  slumpSeries_->replace(VisibleLine(rows, from, to, buckets, playCount, [](const PlayRow& row) { return row.medal; }));
+  modeSeries_->replace(VisibleLine(rows, from, to, buckets, playCount, [](const PlayRow& row) { return row.mode; }));
 }
 
 void TMainForm::ShowMarker(Marker marker, bool shown) {

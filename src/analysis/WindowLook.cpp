@@ -42,6 +42,20 @@ void StyleChart(QChart* chart, const QString& title) {
   }
 }
 
+QValueAxis* AddIntegerAxis(QChart* chart, const QString& title, Qt::Alignment alignment) {
+  auto* axis = new QValueAxis(chart);
+  axis->setTitleText(title);
+  axis->setLabelFormat(u"%d"_s);
+  chart->addAxis(axis, alignment);
+  return axis;
+}
+
+QPen SlumpPen() {
+  QPen red(QColor(0xFF0000));
+  red.setWidth(2);
+  return red;
+}
+
 void InstallChart(QChartView* view, QChart* chart) {
   const std::unique_ptr<QChart> previous(view->chart());
   view->setChart(chart);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QPen>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +34,12 @@ QFont FormFont();
 
 // A flat chart on a silver-to-white background with a left-aligned title.
 void StyleChart(QChart* chart, const QString& title);
+
+// A value axis with integer labels, added to `chart` at `alignment`.
+QValueAxis* AddIntegerAxis(QChart* chart, const QString& title, Qt::Alignment alignment);
+
+// The slump charts' medal line: red, two pixels wide.
+QPen SlumpPen();
 
 // Puts `chart` into `view`, which owns it from then on. A chart view starts
 // with a chart of its own that setChart merely lets go of: it is deleted

@@ -18,9 +18,9 @@
 
 #include <algorithm>
 
-#include "analysis/Decimation.h"
 #include "analysis/NumberText.h"
 #include "analysis/Unit1.h"
+#include "analysis/VisibleLine.h"
 #include "analysis/WindowLook.h"
 #include "analysis/ZoomChartView.h"
 #include "app/ErrorBox.h"
@@ -133,19 +133,11 @@ void TFormHall::BuildChart() {
   StyleChart(chart_, u"ホール収支"_s);
   chart_->legend()->hide();
   chart_->setAnimationOptions(QChart::NoAnimation);
-  gameAxis_ = new QValueAxis(chart_);
-  gameAxis_->setTitleText(u"play"_s);
-  gameAxis_->setLabelFormat(u"%d"_s);
-  balanceAxis_ = new QValueAxis(chart_);
-  balanceAxis_->setTitleText(u"Medal"_s);
-  balanceAxis_->setLabelFormat(u"%d"_s);
-  chart_->addAxis(gameAxis_, Qt::AlignBottom);
-  chart_->addAxis(balanceAxis_, Qt::AlignLeft);
+  gameAxis_ = AddIntegerAxis(chart_, u"play"_s, Qt::AlignBottom);
+  balanceAxis_ = AddIntegerAxis(chart_, u"Medal"_s, Qt::AlignLeft);
   slumpSeries_ = new QLineSeries(chart_);
   slumpSeries_->setObjectName(u"SlumpSeries"_s);
-  QPen red(QColor(0xFF0000));
-  red.setWidth(2);
-  slumpSeries_->setPen(red);
+  slumpSeries_->setPen(SlumpPen());
   chart_->addSeries(slumpSeries_);
   slumpSeries_->attachAxis(gameAxis_);
   slumpSeries_->attachAxis(balanceAxis_);
@@ -381,24 +373,11 @@ void TFormHall::ShowSlump() {
 }
 
 void TFormHall::RedrawSlump(double from, double to) {
-  // Only what the plot can show: the chart is handed at most a few points
-  // per pixel column, however long the run.
-  const auto byGame = [](const SlumpPoint& p, double x) { return p.game < x; };
-  auto begin = static_cast<std::size_t>(std::lower_bound(slump_.begin(), slump_.end(), from, byGame) - slump_.begin());
-  auto end = static_cast<std::size_t>(std::lower_bound(slump_.begin(), slump_.end(), to, byGame) - slump_.begin());
-  if (begin > 0) --begin;
-  end = std::min(slump_.size(), end + 1);
-  std::vector<std::size_t> indices;
   // One lowest and one highest point per two pixel columns: the line is
   // two pixels wide.
   const auto buckets = static_cast<std::size_t>(std::max(100, ui_->SlumpChart->width() / 2));
-  AppendDecimated(begin, end, buckets, [this](std::size_t i) { return slump_[i].balance; }, indices);
-  QList<QPointF> points;
-  points.reserve(static_cast<qsizetype>(indices.size()));
-  for (const std::size_t i : indices) {
-    points.append(QPointF(slump_[i].game, static_cast<double>(slump_[i].balance)));
-  }
-  slumpSeries_->replace(points);
+  slumpSeries_->replace(VisibleLine(slump_, from, to, buckets, [](const SlumpPoint& p) { return p.game; },
+                                    [](const SlumpPoint& p) { return p.balance; }));
 }
 
 // ---- update interval and play count ----

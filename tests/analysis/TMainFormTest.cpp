@@ -19,6 +19,7 @@
 #include <QTreeView>
 #include <QValueAxis>
 
+#include "FindChild.h"
 #include "LogBuilder.h"
 #include "analysis/Result_data.h"
 #include "analysis/TextRowsModel.h"
@@ -42,13 +43,6 @@ void PlaySeeded(TSimResultData& log, int games, std::uint32_t seed, int level = 
     machine.Play();
     log.Append(machine);
   }
-}
-
-template <class T>
-T* Find(QWidget& window, const QString& name) {
-  T* child = window.findChild<T*>(name);
-  if (!child) qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
-  return child;
 }
 
 QAbstractItemModel* ListModel(QWidget& window, const QString& name) {
@@ -136,12 +130,12 @@ void TMainFormTest::layoutAndCaptions() {
     QCOMPARE(pages->widget(i)->objectName(), u"TabSheet%1"_s.arg(i + 1));
   }
 
-  struct ListSpec {
+  struct ListLayout {
     QString name;
     QStringList captions;
     QList<int> widths;
   };
-  const QList<ListSpec> lists{
+  const QList<ListLayout> lists{
       {u"ResultListView"_s, {u"PLAY数"_s, u"PLAY数2"_s, u"絵柄"_s, u"モード"_s, u"メダル数"_s}, {70, 70, 70, 70, 70}},
       {u"BBListView"_s,
        {u"PLAY数"_s, u"PLAY数2"_s, u"絵柄"_s, u"モード"_s, u"終了移行"_s, u"獲得メダル"_s},
@@ -151,12 +145,12 @@ void TMainFormTest::layoutAndCaptions() {
       {u"ModeStayListView"_s, {u"モード"_s, u"滞在プレイ数"_s, u"滞在率"_s, u"滞在率(1/X)"_s}, {70, 70, 70, 80}},
       {u"KeizokuSelectListView"_s, {u"継続モード"_s, u"抽選回数"_s, u"抽選率"_s, u"抽選率(1/X)"_s}, {70, 70, 70, 80}},
   };
-  for (const ListSpec& spec : lists) {
-    auto* view = Find<QTreeView>(w, spec.name);
-    QCOMPARE(view->model()->columnCount(), spec.captions.size());
-    for (int c = 0; c < spec.captions.size(); ++c) {
-      QCOMPARE(view->model()->headerData(c, Qt::Horizontal).toString(), spec.captions[c]);
-      QCOMPARE(view->header()->sectionSize(c), spec.widths[c]);
+  for (const ListLayout& list : lists) {
+    auto* view = Find<QTreeView>(w, list.name);
+    QCOMPARE(view->model()->columnCount(), list.captions.size());
+    for (int c = 0; c < list.captions.size(); ++c) {
+      QCOMPARE(view->model()->headerData(c, Qt::Horizontal).toString(), list.captions[c]);
+      QCOMPARE(view->header()->sectionSize(c), list.widths[c]);
     }
   }
 

@@ -7,6 +7,8 @@
 #include <QSlider>
 #include <QTest>
 
+#include "FindChild.h"
+#include "Program.h"
 #include "ModalCatcher.h"
 #include "app/OrvelApplication.h"
 #include "app/Unit2.h"
@@ -19,21 +21,6 @@ using namespace Qt::StringLiterals;
 using orvel::TFormHall;
 
 namespace {
-
-template <class T>
-T* Find(QObject& parent, const QString& name) {
-  T* child = parent.findChild<T*>(name);
-  if (!child) qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
-  return child;
-}
-
-struct Program {
-  TFormHall hall;
-  orvel::TAboutBox about{&hall};
-  orvel::TSetSlotForm setSlot{&hall};
-  orvel::TSetNumForm setNum{&hall};
-  Program() { hall.SetDialogs(&setSlot, &setNum, &about); }
-};
 
 // Everything a text could disturb: seats, settings, rates, logs, grid,
 // chart, labels, run state and which controls are enabled.

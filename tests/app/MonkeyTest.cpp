@@ -20,6 +20,7 @@
 
 #include <random>
 
+#include "FindChild.h"
 #include "ModalCatcher.h"
 #include "analysis/Unit1.h"
 #include "app/OrvelApplication.h"
@@ -33,13 +34,6 @@ using namespace Qt::StringLiterals;
 using orvel::TFormHall;
 
 namespace {
-
-template <class T>
-T* Find(QObject& parent, const QString& name) {
-  T* child = parent.findChild<T*>(name);
-  if (!child) qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
-  return child;
-}
 
 unsigned EnvNumber(const char* name, unsigned fallback) {
   bool ok = false;

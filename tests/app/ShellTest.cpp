@@ -16,6 +16,8 @@
 
 #include <stdexcept>
 
+#include "FindChild.h"
+#include "Program.h"
 #include "ModalCatcher.h"
 #include "analysis/Unit1.h"
 #include "app/OrvelApplication.h"
@@ -29,22 +31,6 @@ using namespace Qt::StringLiterals;
 using orvel::TFormHall;
 
 namespace {
-
-template <class T>
-T* Find(QObject& parent, const QString& name) {
-  T* child = parent.findChild<T*>(name);
-  if (!child) qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
-  return child;
-}
-
-// The program's windows as start-up creates them.
-struct Program {
-  TFormHall hall;
-  orvel::TAboutBox about{&hall};
-  orvel::TSetSlotForm setSlot{&hall};
-  orvel::TSetNumForm setNum{&hall};
-  Program() { hall.SetDialogs(&setSlot, &setNum, &about); }
-};
 
 void RunGames(TFormHall& hall, int games, int stopAfter = -1) {
   Find<QLineEdit>(hall, u"PlayNumEdit"_s)->setText(QString::number(games));

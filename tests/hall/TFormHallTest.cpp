@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QTreeView>
 
+#include "FindChild.h"
 #include "ModalCatcher.h"
 #include "analysis/Unit1.h"
 #include "hall/HallGridModel.h"
@@ -21,13 +22,6 @@ using namespace Qt::StringLiterals;
 using orvel::TFormHall;
 
 namespace {
-
-template <class T>
-T* Find(QWidget& window, const QString& name) {
-  T* child = window.findChild<T*>(name);
-  if (!child) qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
-  return child;
-}
 
 QAction* ActionNamed(QWidget& window, const QString& name) { return Find<QAction>(window, name); }
 

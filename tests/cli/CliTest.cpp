@@ -123,6 +123,13 @@ TEST_F(CliTest, LogFilesHaveTheirHeadersAndOneRowPerGame) {
   EXPECT_EQ(field(seat2.back(), 3), 20) << "playCount of the rate-0.5 seat";
 }
 
+TEST_F(CliTest, AFailureWhileWritingEndsWithStatusOne) {
+  const std::string command = ShellQuote(ORVELSIM_CLI) + " --seats 2 --games 5 --seed 1 >/dev/full 2>/dev/null";
+  const int raw = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 1);
+}
+
 struct BadCase {
   const char* name;
   std::vector<std::string> args;

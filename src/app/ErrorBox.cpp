@@ -2,7 +2,9 @@
 
 #include <QMessageBox>
 
+#include "analysis/WindowLook.h"
 #include "app/OrvelApplication.h"
+#include "hall/TextToNumber.h"
 
 using namespace Qt::StringLiterals;
 
@@ -17,6 +19,13 @@ void ShowErrorBox(const QString& message, QWidget* parent) {
   QMessageBox box(QMessageBox::Critical, ApplicationTitle(), ErrorBoxText(message), QMessageBox::Ok, parent);
   box.setObjectName(u"ErrorBox"_s);
   box.exec();
+}
+
+std::optional<std::int32_t> IntegerOrErrorBox(const QString& text, QWidget* parent) {
+  const std::string typed = text.toStdString();
+  const auto value = TryStrToInt(typed);
+  if (!value) ShowErrorBox(ToQString(NotAnIntegerMessage(typed)), parent);
+  return value;
 }
 
 void ShowErrorDialog(const QString& message, QWidget* parent) {

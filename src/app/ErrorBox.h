@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <optional>
+
 class QWidget;
 
 namespace orvel {
@@ -11,6 +14,10 @@ namespace orvel {
 // title as caption, an error icon and OK.
 void ShowErrorBox(const QString& message, QWidget* parent = nullptr);
 QString ErrorBoxText(const QString& message);
+
+// The integer a user typed, or, for a text that is no integer, the error
+// box with "'%s' は整数ではありません" and nothing.
+std::optional<std::int32_t> IntegerOrErrorBox(const QString& text, QWidget* parent);
 
 // The hall window's bound checks: caption "エラー", an error icon, one OK.
 void ShowErrorDialog(const QString& message, QWidget* parent);

@@ -31,12 +31,8 @@ void TSetNumForm::showEvent(QShowEvent* event) {
 }
 
 void TSetNumForm::OkButtonClick() {
-  const std::string text = ui_->NumEdit->text().toStdString();
-  const auto count = TryStrToInt(text);
-  if (!count) {
-    ShowErrorBox(ToQString(NotAnIntegerMessage(text)), this);
-    return;
-  }
+  const auto count = IntegerOrErrorBox(ui_->NumEdit->text(), this);
+  if (!count) return;
   if (*count < 0 || *count > kMaxMachines) {
     ShowErrorDialog(u"台数は、0から1000にしてください。"_s, this);
     return;

@@ -40,12 +40,8 @@ void TSetSlotForm::showEvent(QShowEvent* event) {
 }
 
 void TSetSlotForm::OkButtonClick() {
-  const std::string level = levelText().toStdString();
-  const auto value = TryStrToInt(level);
-  if (!value) {
-    ShowErrorBox(ToQString(NotAnIntegerMessage(level)), this);
-    return;
-  }
+  const auto value = IntegerOrErrorBox(levelText(), this);
+  if (!value) return;
   if (*value < 1 || *value > 6) {
     ShowErrorDialog(u"設定は、1から6にしてください。"_s, this);
     return;

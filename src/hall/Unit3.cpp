@@ -261,11 +261,8 @@ void TFormHall::StartButtonClick() {
   }
   // The play count is read before anything changes: a text that is no
   // integer leaves the window as it was.
-  const auto total = TryStrToInt(ui_->PlayNumEdit->text().toStdString());
-  if (!total) {
-    ShowErrorBox(ToQString(NotAnIntegerMessage(ui_->PlayNumEdit->text().toStdString())), this);
-    return;
-  }
+  const auto total = IntegerOrErrorBox(ui_->PlayNumEdit->text(), this);
+  if (!total) return;
 
   stopped_ = false;
   running_ = true;
@@ -388,13 +385,9 @@ void TFormHall::UpdateTrackBarChange(int position) {
 }
 
 void TFormHall::UpSpeedEditChange() {
-  const QString text = ui_->UpSpeedEdit->text();
-  const auto value = TryStrToInt(text.toStdString());
-  if (!value) {
-    // The rest of the handler does not run: the track bar stays.
-    ShowErrorBox(ToQString(NotAnIntegerMessage(text.toStdString())), this);
-    return;
-  }
+  // No integer: the rest of the handler does not run, the track bar stays.
+  const auto value = IntegerOrErrorBox(ui_->UpSpeedEdit->text(), this);
+  if (!value) return;
   int v = *value;
   if (v < 1 || v > ui_->UpdateTrackBar->maximum()) {
     ShowErrorDialog(u"更新間隔が不正です。"_s, this);
@@ -405,12 +398,8 @@ void TFormHall::UpSpeedEditChange() {
 }
 
 void TFormHall::PlayNumEditChange() {
-  const QString text = ui_->PlayNumEdit->text();
-  const auto value = TryStrToInt(text.toStdString());
-  if (!value) {
-    ShowErrorBox(ToQString(NotAnIntegerMessage(text.toStdString())), this);
-    return;
-  }
+  const auto value = IntegerOrErrorBox(ui_->PlayNumEdit->text(), this);
+  if (!value) return;
   int v = *value;
   if (v < 1) {
     ShowErrorDialog(u"Play数は、1以上にしてください。"_s, this);

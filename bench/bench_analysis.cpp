@@ -2,10 +2,10 @@
 // length of the log they sit in.
 #include <benchmark/benchmark.h>
 
-#include "analysis/ResultAnalysis.h"
-#include "analysis/Result_data.h"
-#include "model/Orvel_cls.h"
-#include "model/Random.h"
+#include "core/analysis/ResultAnalysis.h"
+#include "core/analysis/Result_data.h"
+#include "core/model/Orvel_cls.h"
+#include "core/model/Random.h"
 
 namespace {
 

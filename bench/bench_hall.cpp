@@ -2,8 +2,8 @@
 // own Play (the rate rule and the play log).
 #include <benchmark/benchmark.h>
 
-#include "hall/Hall.h"
-#include "model/Random.h"
+#include "core/hall/Hall.h"
+#include "core/model/Random.h"
 
 namespace {
 

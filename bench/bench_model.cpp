@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
-#include "model/Orvel_cls.h"
-#include "model/Random.h"
+#include "core/model/Orvel_cls.h"
+#include "core/model/Random.h"
 
 namespace {
 

@@ -23,11 +23,11 @@
 #include <cstdio>
 #include <functional>
 
-#include "analysis/Unit1.h"
-#include "app/Unit4.h"
-#include "hall/Hall.h"
-#include "hall/Unit3.h"
-#include "model/Random.h"
+#include "gui/analysis/Unit1.h"
+#include "gui/dialogs/Unit4.h"
+#include "core/hall/Hall.h"
+#include "gui/hall/Unit3.h"
+#include "core/model/Random.h"
 
 using namespace Qt::StringLiterals;
 

@@ -15,9 +15,9 @@
 #include <regex>
 #include <string>
 
-#include "analysis/NumberText.h"
-#include "hall/OperatingRate.h"
-#include "hall/TextToNumber.h"
+#include "core/analysis/NumberText.h"
+#include "core/hall/OperatingRate.h"
+#include "core/hall/TextToNumber.h"
 
 namespace {
 

@@ -10,14 +10,14 @@
 
 #include <cstdio>
 
-#include "analysis/Result_data.h"
-#include "analysis/Unit1.h"
-#include "app/Unit2.h"
-#include "app/Unit4.h"
-#include "app/Unit5.h"
-#include "hall/Unit3.h"
-#include "model/Orvel_cls.h"
-#include "model/Random.h"
+#include "core/analysis/Result_data.h"
+#include "gui/analysis/Unit1.h"
+#include "gui/dialogs/Unit2.h"
+#include "gui/dialogs/Unit4.h"
+#include "gui/dialogs/Unit5.h"
+#include "gui/hall/Unit3.h"
+#include "core/model/Orvel_cls.h"
+#include "core/model/Random.h"
 
 using namespace Qt::StringLiterals;
 

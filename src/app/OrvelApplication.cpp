@@ -2,12 +2,9 @@
 
 #include <exception>
 
-#include "app/AppIcon.h"
-#include "app/ErrorBox.h"
+#include "gui/common/ErrorBox.h"
 
 namespace orvel {
-
-QString ApplicationTitle() { return QStringLiteral("Orvelsimホール"); }
 
 OrvelApplication::OrvelApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 

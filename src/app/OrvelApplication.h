@@ -6,10 +6,6 @@
 
 namespace orvel {
 
-// The application's title: the hall window's caption and the caption of
-// the error box.
-QString ApplicationTitle();
-
 // The application object. Qt does not let an exception cross its event
 // loop, so every event goes through notify here: an exception that escapes
 // a handler is shown in the error box and the program goes on with the next

@@ -1,9 +1,10 @@
-#include "app/AppIcon.h"
+#include "gui/common/ApplicationTitle.h"
+#include "gui/common/AppIcon.h"
 #include "app/OrvelApplication.h"
-#include "app/Unit2.h"
-#include "app/Unit4.h"
-#include "app/Unit5.h"
-#include "hall/Unit3.h"
+#include "gui/dialogs/Unit2.h"
+#include "gui/dialogs/Unit4.h"
+#include "gui/dialogs/Unit5.h"
+#include "gui/hall/Unit3.h"
 
 int main(int argc, char** argv) {
   orvel::OrvelApplication app(argc, argv);

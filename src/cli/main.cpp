@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "analysis/NumberText.h"
-#include "hall/Hall.h"
-#include "hall/HallReport.h"
-#include "hall/OperatingRate.h"
-#include "hall/TextToNumber.h"
-#include "model/Random.h"
+#include "core/analysis/NumberText.h"
+#include "core/hall/Hall.h"
+#include "core/hall/HallReport.h"
+#include "core/hall/OperatingRate.h"
+#include "core/hall/TextToNumber.h"
+#include "core/model/Random.h"
 
 #ifdef _WIN32
 #include <io.h>

@@ -19,13 +19,13 @@
 #include "FindChild.h"
 #include "Program.h"
 #include "ModalCatcher.h"
-#include "analysis/Unit1.h"
+#include "gui/analysis/Unit1.h"
 #include "app/OrvelApplication.h"
-#include "app/Unit2.h"
-#include "app/Unit4.h"
-#include "app/Unit5.h"
-#include "hall/HallGridModel.h"
-#include "hall/Unit3.h"
+#include "gui/dialogs/Unit2.h"
+#include "gui/dialogs/Unit4.h"
+#include "gui/dialogs/Unit5.h"
+#include "gui/hall/HallGridModel.h"
+#include "gui/hall/Unit3.h"
 
 using namespace Qt::StringLiterals;
 using orvel::TFormHall;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/Unit2.h"
-#include "app/Unit4.h"
-#include "app/Unit5.h"
-#include "hall/Unit3.h"
+#include "gui/dialogs/Unit2.h"
+#include "gui/dialogs/Unit4.h"
+#include "gui/dialogs/Unit5.h"
+#include "gui/hall/Unit3.h"
 
 // The program's windows as start-up creates them: the hall window first,
 // then the version box and the two dialogs, handed to the hall window.

@@ -1,7 +1,0 @@
-#include "app/AppIcon.h"
-
-namespace orvel {
-
-QIcon AppIcon() { return QIcon(QStringLiteral(":/orvelsim/orvelsim.svg")); }
-
-}  // namespace orvel

@@ -1,0 +1,56 @@
+#include "core/analysis/Result_data.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+#include "core/model/Orvel_cls.h"
+
+namespace orvel {
+
+void TSimResultData::Append(const Orvel& machine) {
+  Stage({machine.sinceBB, machine.medal, machine.chainCount, machine.playCount, machine.bbKind,
+         machine.keizokuMode, machine.mode, machine.lastKoyaku});
+}
+
+void TSimResultData::AppendEntry(const std::array<std::int32_t, kColumns>& values) { Stage(values); }
+
+std::int32_t TSimResultData::At(ResultColumn column, int index) const {
+  const int c = static_cast<int>(column);
+  if (c < 0 || c >= kColumns || index < 0 || index >= Length()) {
+    throw std::out_of_range("play log: entry " + std::to_string(index) + " of column " +
+                            std::to_string(c) + " outside a log of " + std::to_string(Length()));
+  }
+  const auto i = static_cast<std::size_t>(index);
+  if (i >= size_) return stage_[i - size_][static_cast<std::size_t>(c)];
+  return columns_[static_cast<std::size_t>(c)][i];
+}
+
+std::int32_t TSimResultData::LastMedal() const {
+  return At(ResultColumn::Medal, Length() - 1);
+}
+
+void TSimResultData::Flush() const {
+  if (size_ + staged_ > capacity_) Grow();
+  for (std::size_t c = 0; c < columns_.size(); ++c) {
+    std::int32_t* column = columns_[c].get() + size_;
+    for (std::size_t k = 0; k < staged_; ++k) column[k] = stage_[k][c];
+  }
+  size_ += staged_;
+  staged_ = 0;
+}
+
+void TSimResultData::Reserve(std::size_t entries) {
+  if (entries > capacity_) GrowTo(entries);
+}
+
+void TSimResultData::GrowTo(std::size_t capacity) const {
+  for (auto& column : columns_) {
+    auto bigger = std::make_unique_for_overwrite<std::int32_t[]>(capacity);
+    if (size_ > 0) std::copy_n(column.get(), size_, bigger.get());
+    column = std::move(bigger);
+  }
+  capacity_ = capacity;
+}
+
+}  // namespace orvel

@@ -1,0 +1,15 @@
+#include "core/model/Random.h"
+
+#include <ctime>
+
+namespace orvel {
+
+namespace detail {
+RandomSource sharedRandom;
+}
+
+std::uint32_t ClockSeed() {
+  return static_cast<std::uint32_t>(std::time(nullptr));
+}
+
+}  // namespace orvel

@@ -1,0 +1,145 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "core/analysis/ResultAnalysis.h"
+
+class QCategoryAxis;
+class QBarSet;
+class QChart;
+class QLineSeries;
+class QPieSeries;
+class QScatterSeries;
+class QValueAxis;
+
+namespace Ui {
+class TMainForm;
+}
+
+namespace orvel {
+
+class TSimResultData;
+class TextRowsModel;
+
+// A seat's analysis window: the setting, a summary, six tab pages of lists
+// (three with a pie), a bar chart of the games to each bonus and a slump
+// chart of the medal difference with the mode line and minor-prize markers.
+//
+// The hall keeps every window current, shown or not, through UpdateResult.
+// A hidden window only tallies (ResultAnalysis::TakeTallies) and builds its
+// widgets, rows and charts when it is first shown; a shown one brings them
+// up to date at once. Either way a user who opens the window sees everything
+// up to the hall's last refresh. Closing the window only hides it.
+class TMainForm final : public QWidget {
+  Q_OBJECT
+  Q_DISABLE_COPY_MOVE(TMainForm)
+
+public:
+  explicit TMainForm(QWidget* owner);
+  ~TMainForm() override;
+
+  // Now: a shown window's lists, charts and labels are up to date when
+  // UpdateResult returns. Later: the caller brings them up to date with
+  // SyncDisplay when it sees fit, once for any number of UpdateResult calls
+  // before (the hall's run does, between its hall games: nothing is painted
+  // in between anyway).
+  enum class Display { Now, Later };
+
+  // Takes in log entries first … last (0 <= first <= last < log length;
+  // first is nextGame()). The log must outlive the window's use of it: the
+  // window reads entries below nextGame() again when it is shown, which the
+  // hall guarantees by clearing a log only together with ClearResult.
+  void UpdateResult(int first, int last, int level, const TSimResultData& log, Display display = Display::Now);
+  // Empties every list, chart, count and label; keeps the check boxes, the
+  // marker series' state, the chart's range, the tab page and the place.
+  void ClearResult();
+  int nextGame() const { return nextGame_; }
+  // Brings a shown window's lists, charts and labels up to what it has taken
+  // in. True when there was something to do.
+  bool SyncDisplay();
+
+  // The texts of play-list row `item`; blank before the rows are there.
+  QStringList ResultListViewData(int item) const;
+
+  const ResultAnalysis& analysis() const { return analysis_; }
+  bool isBuilt() const { return ui_ != nullptr; }
+  // Builds the widgets now rather than at the first show.
+  void EnsureBuilt();
+
+  // Builds the widgets before the window first becomes visible.
+  void setVisible(bool visible) override;
+
+protected:
+  void showEvent(QShowEvent* event) override;
+
+private slots:
+  void Che2CheckBoxClick();
+  void Che4CheckBoxClick();
+  void SuikaACheckBoxClick();
+  void SuikaBCheckBoxClick();
+  void ChanceCheckBoxClick();
+
+private:
+  void BuildSlumpChart();
+  void BuildBarChart();
+  QPieSeries* BuildPie(QWidget* view, const char* name);
+  // Brings rows, tables, charts and labels up to the tallies. `mayYield`
+  // lets pending events run on a 10 ms time slice while many games are
+  // taken in (only from the hall's refresh, never from a show).
+  void Sync(bool mayYield);
+  void ShowRows();
+  void ShowTables();
+  void ShowCharts();
+  void RedrawLines(double from, double to);
+  void LabelBars();
+  void ShowMarker(Marker marker, bool shown);
+  void ClearWidgets();
+
+  std::unique_ptr<Ui::TMainForm> ui_;
+  ResultAnalysis analysis_;
+  const TSimResultData* log_ = nullptr;
+  int level_ = 0;
+  int nextGame_ = 0;
+  std::uint64_t generation_ = 0;  // counts ClearResult, to notice one during a yield
+  bool syncing_ = false;
+  int shownN_ = 0;  // the N the widgets show
+  bool centred_ = false;
+
+  TextRowsModel* playModel_ = nullptr;
+  TextRowsModel* bonusModel_ = nullptr;
+  TextRowsModel* modeChangeModel_ = nullptr;
+  TextRowsModel* koyakuModel_ = nullptr;
+  TextRowsModel* modeStayModel_ = nullptr;
+  TextRowsModel* keizokuModel_ = nullptr;
+  std::vector<TableRow> koyakuRows_, modeStayRows_, keizokuRows_;
+
+  QChart* slumpChart_ = nullptr;
+  QLineSeries* slumpSeries_ = nullptr;
+  QLineSeries* modeSeries_ = nullptr;
+  std::array<QScatterSeries*, static_cast<std::size_t>(Marker::Count)> markerSeries_{};
+  std::array<std::size_t, static_cast<std::size_t>(Marker::Count)> markersShown_{};
+  QValueAxis* playAxis_ = nullptr;
+  QValueAxis* medalAxis_ = nullptr;
+  QValueAxis* modeAxis_ = nullptr;
+  std::int32_t minMedal_ = 0, maxMedal_ = 0;
+  std::size_t medalRowsSeen_ = 0;
+
+  QBarSet* barSet_ = nullptr;
+  QCategoryAxis* bonusAxis_ = nullptr;
+  QValueAxis* barPlayAxis_ = nullptr;
+  std::size_t barsShown_ = 0;
+  int barLabelEvery_ = 0;  // the bar axis' label spacing
+  int barsLabelled_ = 0;   // bars the axis has labels up to
+  std::int32_t maxBar_ = 0;
+
+  QPieSeries* koyakuPie_ = nullptr;
+  QPieSeries* modeStayPie_ = nullptr;
+  QPieSeries* keizokuPie_ = nullptr;
+};
+
+}  // namespace orvel

@@ -1,0 +1,37 @@
+#include "gui/common/ErrorBox.h"
+
+#include <QMessageBox>
+
+#include "gui/common/ApplicationTitle.h"
+#include "gui/common/WindowLook.h"
+#include "core/hall/TextToNumber.h"
+
+using namespace Qt::StringLiterals;
+
+namespace orvel {
+
+QString ErrorBoxText(const QString& message) {
+  if (!message.isEmpty() && message.back() > u'.') return message + u'.';
+  return message;
+}
+
+void ShowErrorBox(const QString& message, QWidget* parent) {
+  QMessageBox box(QMessageBox::Critical, ApplicationTitle(), ErrorBoxText(message), QMessageBox::Ok, parent);
+  box.setObjectName(u"ErrorBox"_s);
+  box.exec();
+}
+
+std::optional<std::int32_t> IntegerOrErrorBox(const QString& text, QWidget* parent) {
+  const std::string typed = text.toStdString();
+  const auto value = TryStrToInt(typed);
+  if (!value) ShowErrorBox(ToQString(NotAnIntegerMessage(typed)), parent);
+  return value;
+}
+
+void ShowErrorDialog(const QString& message, QWidget* parent) {
+  QMessageBox box(QMessageBox::Critical, u"エラー"_s, message, QMessageBox::Ok, parent);
+  box.setObjectName(u"ErrorDialog"_s);
+  box.exec();
+}
+
+}  // namespace orvel

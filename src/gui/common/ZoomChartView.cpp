@@ -1,0 +1,54 @@
+#include "gui/common/ZoomChartView.h"
+
+#include <QMouseEvent>
+
+namespace orvel {
+
+ZoomChartView::ZoomChartView(QWidget* parent) : QChartView(parent) {
+  setRubberBand(QChartView::RectangleRubberBand);
+  setRenderHint(QPainter::Antialiasing, false);
+}
+
+void ZoomChartView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) {
+    scrolling_ = true;
+    scrolled_ = false;
+    last_ = event->position().toPoint();
+    event->accept();
+    return;
+  }
+  QChartView::mousePressEvent(event);
+}
+
+void ZoomChartView::mouseMoveEvent(QMouseEvent* event) {
+  if (scrolling_ && chart()) {
+    const QPoint now = event->position().toPoint();
+    const QPoint delta = now - last_;
+    last_ = now;
+    if (!delta.isNull()) {
+      chart()->scroll(-delta.x(), delta.y());
+      scrolled_ = true;
+      emit userChangedRange();
+    }
+    event->accept();
+    return;
+  }
+  QChartView::mouseMoveEvent(event);
+}
+
+void ZoomChartView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton && scrolling_) {
+    scrolling_ = false;
+    if (!scrolled_ && chart()) {
+      chart()->zoomReset();
+      emit userResetRange();
+    }
+    event->accept();
+    return;
+  }
+  const bool zooming = event->button() == Qt::LeftButton && rubberBand() != QChartView::NoRubberBand;
+  QChartView::mouseReleaseEvent(event);
+  if (zooming) emit userChangedRange();
+}
+
+}  // namespace orvel

@@ -1,0 +1,540 @@
+#include "gui/hall/Unit3.h"
+
+#include <QChart>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QDesktopServices>
+#include <QDir>
+#include <QProcess>
+#include <QUrl>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QValueAxis>
+
+#include <algorithm>
+
+#include "core/analysis/NumberText.h"
+#include "gui/analysis/Unit1.h"
+#include "gui/common/VisibleLine.h"
+#include "gui/common/WindowLook.h"
+#include "gui/common/ZoomChartView.h"
+#include "gui/common/ErrorBox.h"
+#include "gui/common/Links.h"
+#include "gui/dialogs/Unit2.h"
+#include "gui/dialogs/Unit4.h"
+#include "gui/dialogs/Unit5.h"
+#include "gui/hall/HallGridModel.h"
+#include "core/hall/TextToNumber.h"
+#include "ui_Unit3.h"
+
+using namespace Qt::StringLiterals;
+
+namespace orvel {
+
+namespace {
+
+constexpr int kDefaultSeats = 20;
+// A run lets events through this often: no event waits much longer, and
+// painting, which only happens then, stays a small part of the run.
+constexpr qint64 kYieldEveryMs = 8;
+
+const QString kRunning = u"シミュレーション実行中・・・"_s;
+const QString kStopped = u"シミュレーション停止"_s;
+const QString kCompleted = u"シミュレーション完了"_s;
+
+QString SeatCaption(int seat) { return u"Orvel　%1番台"_s.arg(seat + 1); }
+
+}  // namespace
+
+TFormHall::TFormHall(QWidget* owner) : QMainWindow(owner), ui_(std::make_unique<Ui::TFormHall>()) {
+  ui_->setupUi(this);
+  setFont(FormFont());
+  resize(640, 684);
+
+  // The grid: one row per seat under the caption row, whole-row selection,
+  // nothing editable. The window's height goes to the grid.
+  gridModel_ = new HallGridModel(this);
+  QTableView* grid = ui_->HallStringGrid;
+  grid->setModel(gridModel_);
+  grid->verticalHeader()->hide();
+  grid->verticalHeader()->setMinimumSectionSize(14);
+  grid->verticalHeader()->setDefaultSectionSize(16);
+  grid->horizontalHeader()->setHighlightSections(false);
+  grid->horizontalHeader()->setStretchLastSection(false);
+  grid->horizontalHeader()->setMinimumSectionSize(20);
+  int column = 0;
+  for (const int width : {64, 36, 41, 64, 64, 64, 64, 64, 64, 64}) {
+    grid->horizontalHeader()->resizeSection(column++, width);
+  }
+  grid->viewport()->installEventFilter(this);
+  grid->horizontalHeader()->viewport()->installEventFilter(this);
+
+  popupMenu_ = new QMenu(this);
+  popupMenu_->setObjectName(u"PopupMenu"_s);
+  popupMenu_->addAction(ui_->DispPopupMenu);
+  popupMenu_->addSeparator();
+  popupMenu_->addAction(ui_->SetPopupMenu);
+
+  // Two panels: the run status, and an unused one with centred text.
+  statusPanel_ = new QLabel(ui_->StatusBar1);
+  statusPanel_->setObjectName(u"StatusPanel1"_s);
+  statusPanel_->setFixedWidth(450);
+  auto* second = new QLabel(ui_->StatusBar1);
+  second->setObjectName(u"StatusPanel2"_s);
+  second->setFixedWidth(150);
+  second->setAlignment(Qt::AlignCenter);
+  for (QLabel* panel : {statusPanel_, second}) {
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    ui_->StatusBar1->addWidget(panel);
+  }
+
+  BuildChart();
+
+  connect(ui_->StartButton, &QPushButton::clicked, this, &TFormHall::StartButtonClick);
+  connect(ui_->FileStartMenu, &QAction::triggered, this, &TFormHall::StartButtonClick);
+  connect(ui_->ResetButton, &QPushButton::clicked, this, &TFormHall::ResetButtonClick);
+  connect(ui_->UpdateTrackBar, &QSlider::valueChanged, this, &TFormHall::UpdateTrackBarChange);
+  connect(ui_->UpSpeedEdit, &QLineEdit::textChanged, this, &TFormHall::UpSpeedEditChange);
+  connect(ui_->PlayNumEdit, &QLineEdit::textChanged, this, &TFormHall::PlayNumEditChange);
+  connect(ui_->DispPopupMenu, &QAction::triggered, this, &TFormHall::DispPopupMenuClick);
+  connect(ui_->SetPopupMenu, &QAction::triggered, this, &TFormHall::SetPopupMenuClick);
+  connect(ui_->SetNumEdit, &QAction::triggered, this, &TFormHall::SetNumEditClick);
+  connect(ui_->FileExitMenu, &QAction::triggered, this, &TFormHall::FileExitMenuClick);
+  connect(ui_->N1, &QAction::triggered, this, &TFormHall::CloseAnalysisWindows);
+  connect(ui_->HelpAboutMenu, &QAction::triggered, this, &TFormHall::HelpAboutMenuClick);
+  connect(ui_->HelpManMenu, &QAction::triggered, this, &TFormHall::HelpManMenuClick);
+  connect(ui_->JWord1, &QAction::triggered, this, &TFormHall::JWord1Click);
+  connect(ui_->N3, &QAction::triggered, this, &TFormHall::N3Click);
+  connect(ui_->N4, &QAction::triggered, this, &TFormHall::N4Click);
+  ui_->HelpMenu->insertSeparator(ui_->N3)->setObjectName(u"N2"_s);
+
+  CreateSeats(kDefaultSeats);
+  ResetMachines();
+  ResetData();
+  stopped_ = true;
+  resumeGame_ = 0;
+}
+
+TFormHall::~TFormHall() {
+  // A run still on the stack must not play on: this only happens when the
+  // window is destroyed from inside its own yield, which nothing does, but
+  // stopping costs nothing.
+  stopped_ = true;
+}
+
+void TFormHall::BuildChart() {
+  chart_ = new QChart();
+  StyleChart(chart_, u"ホール収支"_s);
+  chart_->legend()->hide();
+  chart_->setAnimationOptions(QChart::NoAnimation);
+  gameAxis_ = AddIntegerAxis(chart_, u"play"_s, Qt::AlignBottom);
+  balanceAxis_ = AddIntegerAxis(chart_, u"Medal"_s, Qt::AlignLeft);
+  slumpSeries_ = new QLineSeries(chart_);
+  slumpSeries_->setObjectName(u"SlumpSeries"_s);
+  slumpSeries_->setPen(SlumpPen());
+  chart_->addSeries(slumpSeries_);
+  slumpSeries_->attachAxis(gameAxis_);
+  slumpSeries_->attachAxis(balanceAxis_);
+  InstallChart(ui_->SlumpChart, chart_);
+
+  auto* hint = new QLabel(
+      u"・マウスで範囲指定して拡大できます。右クリックでドラッグしてスクロールできます。"_s, ui_->SlumpChart);
+  hint->setObjectName(u"Label4"_s);
+  hint->setAttribute(Qt::WA_TransparentForMouseEvents);
+  hint->move(124, 4);
+  hint->adjustSize();
+
+  // A zoomed chart stays zoomed through refreshes until the user zooms back
+  // out (a right-click without dragging).
+  auto* view = static_cast<ZoomChartView*>(ui_->SlumpChart);
+  connect(view, &ZoomChartView::userChangedRange, this, [this] {
+    zoomed_ = true;
+    RedrawSlump(gameAxis_->min(), gameAxis_->max());
+  });
+  connect(view, &ZoomChartView::userResetRange, this, [this] {
+    zoomed_ = false;
+    ShowSlump();
+  });
+}
+
+// ---- the hall model with the windows beside it ----
+
+void TFormHall::CreateSeats(int count) {
+  analysisWindows_.clear();
+  hall_.CreateSeats(count);
+  for (int i = 0; i < hall_.SeatCount(); ++i) {
+    auto window = std::make_unique<TMainForm>(this);
+    window->setWindowTitle(SeatCaption(i));
+    analysisWindows_.push_back(std::move(window));
+  }
+}
+
+void TFormHall::DeleteSeats() {
+  // Windows first: they read their seat's log when shown.
+  analysisWindows_.clear();
+  hall_.DeleteSeats();
+}
+
+void TFormHall::ResetMachines() { hall_.ResetMachines(); }
+
+void TFormHall::ResetData() {
+  hall_.ClearLogs();
+  for (const auto& window : analysisWindows_) window->ClearResult();
+  slump_.clear();
+  minBalance_ = maxBalance_ = 0;
+  slumpSeries_->clear();
+  slumpDirty_ = false;
+  RefreshGrid();
+}
+
+void TFormHall::RefreshGrid() {
+  std::vector<HallGridModel::Row> rows;
+  rows.reserve(static_cast<std::size_t>(hall_.SeatCount()));
+  for (int seat = 0; seat < hall_.SeatCount(); ++seat) {
+    const auto texts = HallGridRow(hall_, seat);
+    HallGridModel::Row row;
+    for (std::size_t c = 0; c < texts.size(); ++c) row[c] = ToQString(texts[c]);
+    rows.push_back(std::move(row));
+  }
+  gridModel_->SetRows(std::move(rows));
+}
+
+std::int64_t TFormHall::SumMedals() const { return hall_.SumMedals(); }
+
+void TFormHall::RefreshAnalysisWindows() {
+  for (int i = 0; i < hall_.SeatCount(); ++i) {
+    // The play count as the grid shows it (column 3).
+    const int last = StrToInt(gridModel_->Cell(i, 3).toStdString()) - 1;
+    TMainForm& window = *analysisWindows_[static_cast<std::size_t>(i)];
+    const int first = window.nextGame();
+    if (first <= last) {
+      window.UpdateResult(first, last, hall_.Machine(i).GetLevel(), hall_.PlayLog(i), TMainForm::Display::Later);
+    }
+  }
+  ScheduleDisplays();
+}
+
+void TFormHall::ScheduleDisplays() {
+  if (displaysQueued_) return;
+  displaysQueued_ = true;
+  // A timer, not a posted call: Qt delivers calls posted while it delivers
+  // posted events in the same turn, which would undo the spreading below.
+  QTimer::singleShot(1, this, &TFormHall::SyncDisplays);
+}
+
+void TFormHall::SyncDisplays() {
+  // The displays are brought up to date when events are processed, one
+  // chart or one shown analysis window per turn of the event loop, so that
+  // no input waits behind the hall chart and twenty windows at once; the
+  // rest follow in the next turns.
+  displaysQueued_ = false;
+  if (slumpDirty_) {
+    slumpDirty_ = false;
+    ShowSlump();
+    ScheduleDisplays();
+    return;
+  }
+  const std::size_t count = analysisWindows_.size();
+  for (std::size_t looked = 0; looked < count; ++looked) {
+    if (analysisWindows_[nextDisplay_++ % count]->SyncDisplay()) {
+      ScheduleDisplays();
+      return;
+    }
+  }
+}
+
+// ---- the run loop ----
+
+void TFormHall::StartButtonClick() {
+  if (running_) {
+    // Pressed inside the run's yield: a stop request. A press while a
+    // stopped run is still unwinding is ignored, so no second run ever
+    // begins inside the first one's yield.
+    stopped_ = true;
+    return;
+  }
+  // The play count is read before anything changes: a text that is no
+  // integer leaves the window as it was.
+  const auto total = IntegerOrErrorBox(ui_->PlayNumEdit->text(), this);
+  if (!total) return;
+
+  stopped_ = false;
+  running_ = true;
+  ui_->PlayNumEdit->setEnabled(false);
+  if (resumeGame_ == 0) ResetData();
+  SetRunControls(true);
+  SetStatus(kRunning);
+
+  int g = resumeGame_;
+  bool completed = true;
+  QElapsedTimer slice;
+  slice.start();
+  // Room in the logs for the whole run, seat by seat with events let
+  // through: a thousand seats take a while to allocate.
+  const std::int64_t reservation = hall_.ReservationPerSeat(std::int64_t{*total} - g);
+  for (int seat = 0; seat < hall_.SeatCount(); ++seat) {
+    hall_.ReserveLog(seat, reservation);
+    if (slice.elapsed() >= kYieldEveryMs) {
+      QCoreApplication::processEvents();
+      slice.restart();
+    }
+  }
+  try {
+    for (; g < *total; ++g) {
+      hall_.PlayHallGame(g);
+      // The interval is read afresh every hall game; refreshes fall on
+      // multiples of it counted from hall game 0 of the run.
+      const int remainder = (g + 1) % std::max(1, ui_->UpdateTrackBar->value());
+      const std::int64_t balance = -hall_.SumMedals();
+      slump_.push_back({g, balance});
+      minBalance_ = slump_.size() == 1 ? balance : std::min(minBalance_, balance);
+      maxBalance_ = slump_.size() == 1 ? balance : std::max(maxBalance_, balance);
+      emit hallGamePlayed(g);
+      if (remainder == 0 || g == *total - 1) {
+        RefreshGrid();
+        ui_->ProceedLabel->setText(ToQString(IntText(balance * 20)) + u"円"_s);
+        RepaintSlump();
+        RefreshAnalysisWindows();
+        emit refreshed(g);
+      }
+      // Handlers run only here; a stop request is seen right after.
+      if (slice.elapsed() >= kYieldEveryMs) {
+        QCoreApplication::processEvents();
+        slice.restart();
+      }
+      if (stopped_) {
+        completed = false;
+        break;
+      }
+    }
+  } catch (...) {
+    // Whatever failed, the window returns to Paused at the failed hall game
+    // with that state's controls, and the error goes on to the error box.
+    resumeGame_ = g;
+    SetStatus(kStopped);
+    SetRunControls(false);
+    stopped_ = true;
+    running_ = false;
+    throw;
+  }
+
+  if (completed) {
+    resumeGame_ = 0;
+    SetStatus(kCompleted);
+    ui_->PlayNumEdit->setEnabled(true);
+    ResetMachines();  // the displays keep showing the finished run
+  } else {
+    resumeGame_ = g + 1;
+    SetStatus(kStopped);
+  }
+  SetRunControls(false);
+  stopped_ = true;
+  running_ = false;
+}
+
+void TFormHall::SetRunControls(bool running) {
+  ui_->StartButton->setText(running ? u"停止"_s : u"開始"_s);
+  ui_->ResetButton->setEnabled(!running);
+  ui_->SetNumEdit->setEnabled(!running);
+}
+
+void TFormHall::SetStatus(const QString& text) { statusPanel_->setText(text); }
+
+void TFormHall::RepaintSlump() {
+  // The chart is drawn only when events are processed: its points are handed
+  // over then, once, however many refreshes came in between.
+  slumpDirty_ = true;
+  ScheduleDisplays();
+}
+
+void TFormHall::ShowSlump() {
+  if (slump_.empty()) {
+    slumpSeries_->clear();
+    return;
+  }
+  if (zoomed_) {
+    RedrawSlump(gameAxis_->min(), gameAxis_->max());
+    return;
+  }
+  // Both axes scaled to the points.
+  const double first = slump_.front().game, last = slump_.back().game;
+  SetRangeWithRoundTicks(gameAxis_, first, std::max(last, first + 1));
+  SetRangeWithRoundTicks(balanceAxis_, static_cast<double>(minBalance_), static_cast<double>(maxBalance_));
+  RedrawSlump(first, last);
+}
+
+void TFormHall::RedrawSlump(double from, double to) {
+  // One lowest and one highest point per two pixel columns: the line is
+  // two pixels wide.
+  const auto buckets = static_cast<std::size_t>(std::max(100, ui_->SlumpChart->width() / 2));
+  slumpSeries_->replace(VisibleLine(slump_, from, to, buckets, [](const SlumpPoint& p) { return p.game; },
+                                    [](const SlumpPoint& p) { return p.balance; }));
+}
+
+// ---- update interval and play count ----
+
+void TFormHall::UpdateTrackBarChange(int position) {
+  const QString text = QString::number(position);
+  if (ui_->UpSpeedEdit->text() != text) ui_->UpSpeedEdit->setText(text);
+}
+
+void TFormHall::UpSpeedEditChange() {
+  // No integer: the rest of the handler does not run, the track bar stays.
+  const auto value = IntegerOrErrorBox(ui_->UpSpeedEdit->text(), this);
+  if (!value) return;
+  int v = *value;
+  if (v < 1 || v > ui_->UpdateTrackBar->maximum()) {
+    ShowErrorDialog(u"更新間隔が不正です。"_s, this);
+    if (ui_->UpSpeedEdit->text() != u"1"_s) ui_->UpSpeedEdit->setText(u"1"_s);
+    v = 1;
+  }
+  ui_->UpdateTrackBar->setValue(v);
+}
+
+void TFormHall::PlayNumEditChange() {
+  const auto value = IntegerOrErrorBox(ui_->PlayNumEdit->text(), this);
+  if (!value) return;
+  int v = *value;
+  if (v < 1) {
+    ShowErrorDialog(u"Play数は、1以上にしてください。"_s, this);
+    if (ui_->PlayNumEdit->text() != u"1"_s) ui_->PlayNumEdit->setText(u"1"_s);
+    v = 1;
+  }
+  // A maximum below the position pulls the position, and the edit with it.
+  ui_->UpdateTrackBar->setMaximum(v);
+}
+
+// ---- reset, popup menu, closing ----
+
+void TFormHall::ResetButtonClick() {
+  resumeGame_ = 0;
+  ResetMachines();
+  ResetData();
+  ui_->PlayNumEdit->setEnabled(true);
+}
+
+int TFormHall::currentGridRow() const {
+  const QModelIndex current = ui_->HallStringGrid->currentIndex();
+  return current.isValid() ? current.row() + 1 : 0;
+}
+
+void TFormHall::HallStringGridMouseDown(Qt::MouseButton button, int gridRow) {
+  ui_->SetPopupMenu->setEnabled(resumeGame_ == 0 && stopped_);
+  if (button != Qt::RightButton) return;
+  if (gridRow >= 1 && gridRow <= hall_.SeatCount()) {
+    ui_->HallStringGrid->setCurrentIndex(gridModel_->index(gridRow - 1, 0));
+    ui_->DispPopupMenu->setEnabled(true);
+  } else {
+    // The caption row, or below the last row: nothing to act on.
+    ui_->DispPopupMenu->setEnabled(false);
+    ui_->SetPopupMenu->setEnabled(false);
+  }
+}
+
+void TFormHall::DispPopupMenuClick() {
+  const int row = currentGridRow();
+  if (row < 1 || row > hall_.SeatCount()) return;
+  TMainForm* window = analysisWindows_[static_cast<std::size_t>(row - 1)].get();
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+void TFormHall::SetDialogs(TSetSlotForm* setSlot, TSetNumForm* setNum, TAboutBox* about) {
+  setSlotForm_ = setSlot;
+  setNumForm_ = setNum;
+  aboutBox_ = about;
+}
+
+void TFormHall::SetPopupMenuClick() {
+  // Only with no run under way and none paused: the popup item is disabled
+  // otherwise, and the handler will not act on a stale enabling either.
+  const int row = currentGridRow();
+  if (!setSlotForm_ || !stopped_ || running_ || resumeGame_ != 0 || row < 1 || row > hall_.SeatCount()) return;
+  setSlotForm_->setWindowTitle(u"%1番台設定"_s.arg(row));
+  setSlotForm_->setTexts(gridModel_->Cell(row - 1, 1), gridModel_->Cell(row - 1, 2));
+  setSlotForm_->exec();
+  if (!setSlotForm_->accepted) return;
+  // The dialog has checked both texts, so neither step below can fail.
+  hall_.SetRateText(row - 1, setSlotForm_->workText().toStdString());
+  hall_.Machine(row - 1).SetLevel(StrToInt(setSlotForm_->levelText().toStdString()));
+  ResetData();
+}
+
+void TFormHall::SetNumEditClick() {
+  if (!setNumForm_ || running_) return;
+  setNumForm_->machineCount = hall_.SeatCount();
+  setNumForm_->exec();
+  if (!setNumForm_->accepted) return;
+  // A paused run goes on with the new seats at its next hall game.
+  DeleteSeats();
+  CreateSeats(setNumForm_->machineCount);
+  ResetMachines();
+  ResetData();
+}
+
+void TFormHall::FileExitMenuClick() { close(); }
+
+void TFormHall::CloseAnalysisWindows() {
+  for (const auto& window : analysisWindows_) window->close();
+}
+
+void TFormHall::HelpAboutMenuClick() {
+  if (aboutBox_) aboutBox_->exec();
+}
+
+void TFormHall::HelpManMenuClick() {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(QCoreApplication::applicationDirPath()).filePath(links::ManualFile())));
+}
+
+void TFormHall::JWord1Click() {
+  // Handed on as the desktop shell would: the file beside the executable
+  // with its parameters; nothing is shown when it is missing.
+  QProcess::startDetached(QDir(QCoreApplication::applicationDirPath()).filePath(links::ToolbarInstaller()),
+                          {u"PZ481902"_s, u"1"_s});
+}
+
+void TFormHall::N3Click() { QDesktopServices::openUrl(QUrl(links::HomePage())); }
+
+void TFormHall::N4Click() { QDesktopServices::openUrl(QUrl(links::AdPage())); }
+
+bool TFormHall::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const bool onHeader = watched == ui_->HallStringGrid->horizontalHeader()->viewport();
+    int gridRow = 0;
+    if (!onHeader) {
+      const QModelIndex index = ui_->HallStringGrid->indexAt(mouse->position().toPoint());
+      gridRow = index.isValid() ? index.row() + 1 : -1;
+    }
+    HallStringGridMouseDown(mouse->button(), gridRow);
+    if (mouse->button() == Qt::RightButton) {
+      popupMenu_->popup(mouse->globalPosition().toPoint());
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormHall::closeEvent(QCloseEvent* event) {
+  // A running loop ends after its current hall game; the application ends
+  // when the loop has returned to the event loop.
+  stopped_ = true;
+  QMainWindow::closeEvent(event);
+}
+
+void TFormHall::showEvent(QShowEvent* event) {
+  if (!centred_) {
+    CentreOnScreen(this);
+    centred_ = true;
+  }
+  QMainWindow::showEvent(event);
+}
+
+}  // namespace orvel

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/hall/Hall.h"
+#include "core/hall/TextToNumber.h"
+#include "core/model/Random.h"
+
+namespace orvel {
+namespace {
+
+std::vector<int> Lengths(const Hall& hall) {
+  std::vector<int> lengths;
+  for (int i = 0; i < hall.SeatCount(); ++i) lengths.push_back(hall.PlayLog(i).Length());
+  return lengths;
+}
+
+TEST(Hall, NewSeatsHaveRateOneSettingOneAndEmptyLogs) {
+  Hall hall;
+  hall.CreateSeats(20);
+  hall.ResetMachines();
+  ASSERT_EQ(hall.SeatCount(), 20);
+  for (int i = 0; i < 20; ++i) {
+    EXPECT_EQ(hall.RateText(i), "1");
+    EXPECT_EQ(hall.Machine(i).GetLevel(), 1);
+    EXPECT_EQ(hall.PlayLog(i).Length(), 0);
+  }
+  EXPECT_EQ(hall.SumMedals(), 0);
+}
+
+TEST(Hall, EachSeatPlaysByItsRateAndLogsEveryGame) {
+  Hall hall;
+  hall.CreateSeats(6);
+  SeedRandom(42);
+  hall.ResetMachines();
+  const char* rates[] = {"1", "0", "0.5", "0.05", "0.55", "1.5"};
+  for (int i = 0; i < 6; ++i) hall.SetRateText(i, rates[i]);
+  for (int g = 0; g < 8000; ++g) hall.PlayHallGame(g);
+  EXPECT_EQ(Lengths(hall), (std::vector<int>{8000, 0, 4000, 400, 4400, 8000}));
+  for (int i = 0; i < 6; ++i) {
+    const auto playCount = hall.PlayLog(i).Column(ResultColumn::PlayCount);
+    for (std::size_t e = 0; e < playCount.size(); ++e) ASSERT_EQ(playCount[e], static_cast<int>(e) + 1);
+    EXPECT_EQ(hall.Machine(i).playCount, hall.PlayLog(i).Length());
+  }
+}
+
+// The seats draw from the one source in index order: three seats give what
+// three machines played one after the other give.
+TEST(Hall, SeatsDrawFromTheSharedSourceInIndexOrder) {
+  Hall hall;
+  hall.CreateSeats(3);
+  SeedRandom(7);
+  hall.ResetMachines();
+  for (int g = 0; g < 500; ++g) hall.PlayHallGame(g);
+
+  std::vector<Orvel> machines(3);
+  SeedRandom(7);
+  for (auto& m : machines) m.Reset();
+  for (int g = 0; g < 500; ++g) {
+    for (auto& m : machines) m.Play();
+  }
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(hall.Machine(i).medal, machines[static_cast<std::size_t>(i)].medal);
+    EXPECT_EQ(hall.Machine(i).bbCount, machines[static_cast<std::size_t>(i)].bbCount);
+  }
+}
+
+TEST(Hall, SumMedalsReadsTheLogsEvenAfterTheMachinesAreReset) {
+  Hall hall;
+  hall.CreateSeats(4);
+  SeedRandom(11);
+  hall.ResetMachines();
+  for (int g = 0; g < 2000; ++g) hall.PlayHallGame(g);
+  std::int64_t expected = 0;
+  for (int i = 0; i < 4; ++i) expected += hall.Machine(i).medal;
+  EXPECT_EQ(hall.SumMedals(), expected);
+  EXPECT_NE(expected, 0);
+  hall.ResetMachines();
+  EXPECT_EQ(hall.Machine(0).medal, 0);
+  EXPECT_EQ(hall.SumMedals(), expected);
+  hall.ClearLogs();
+  EXPECT_EQ(hall.SumMedals(), 0);
+}
+
+TEST(Hall, SumMedalsDoesNotOverflow32Bits) {
+  Hall hall;
+  hall.CreateSeats(3);
+  for (int i = 0; i < 3; ++i) hall.Machine(i).medal = 2'000'000'000;
+  hall.PlayHallGame(0);
+  std::int64_t expected = 0;
+  for (int i = 0; i < 3; ++i) expected += hall.Machine(i).medal;
+  EXPECT_GT(expected, 5'000'000'000LL);
+  EXPECT_EQ(hall.SumMedals(), expected);
+}
+
+TEST(Hall, RefusedRateTextChangesNothing) {
+  Hall hall;
+  hall.CreateSeats(5);
+  hall.SetRateText(2, "0.25");
+  for (const std::string bad : {"", "abc", "0,5", " "}) {
+    try {
+      hall.SetRateText(4, bad);
+      ADD_FAILURE() << "accepted '" << bad << "'";
+    } catch (const ConversionError& e) {
+      EXPECT_EQ(std::string(e.what()), "'" + bad + "' は浮動小数点数ではありません");
+    }
+  }
+  EXPECT_EQ(hall.RateText(4), "1");
+  EXPECT_EQ(hall.RateText(2), "0.25");
+  hall.SetRateText(4, " 0.3333 ");
+  EXPECT_EQ(hall.RateText(4), " 0.3333 ") << "stored character for character";
+  for (int g = 0; g < 8; ++g) hall.PlayHallGame(g);
+  EXPECT_EQ(Lengths(hall), (std::vector<int>{8, 8, 2, 8, 3}));
+}
+
+TEST(Hall, EmptyHallAndReplacingSeats) {
+  Hall hall;
+  hall.CreateSeats(5);
+  hall.PlayHallGame(0);
+  hall.DeleteSeats();
+  hall.CreateSeats(3);
+  EXPECT_EQ(Lengths(hall), (std::vector<int>{0, 0, 0}));
+  hall.CreateSeats(0);
+  hall.ResetMachines();
+  hall.PlayHallGame(0);
+  EXPECT_EQ(hall.SeatCount(), 0);
+  EXPECT_EQ(hall.SumMedals(), 0);
+  hall.CreateSeats(-4);
+  EXPECT_EQ(hall.SeatCount(), 0);
+}
+
+TEST(Hall, TheSameSeedGivesTheSameRun) {
+  auto run = [](std::uint32_t seed) {
+    Hall hall;
+    hall.CreateSeats(4);
+    SeedRandom(seed);
+    hall.ResetMachines();
+    hall.Machine(2).SetLevel(6);
+    for (int g = 0; g < 3000; ++g) hall.PlayHallGame(g);
+    std::vector<int> medals;
+    for (int i = 0; i < 4; ++i) {
+      for (const int m : hall.PlayLog(i).Column(ResultColumn::Medal)) medals.push_back(m);
+    }
+    return medals;
+  };
+  EXPECT_EQ(run(5), run(5));
+  EXPECT_NE(run(5), run(6));
+}
+
+}  // namespace
+}  // namespace orvel

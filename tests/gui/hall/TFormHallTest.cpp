@@ -1,0 +1,451 @@
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+#include <QHeaderView>
+#include <QTreeView>
+
+#include "FindChild.h"
+#include "ModalCatcher.h"
+#include "gui/analysis/Unit1.h"
+#include "gui/hall/HallGridModel.h"
+#include "gui/hall/Unit3.h"
+#include "core/model/Random.h"
+
+using namespace Qt::StringLiterals;
+using orvel::TFormHall;
+
+namespace {
+
+QAction* ActionNamed(QWidget& window, const QString& name) { return Find<QAction>(window, name); }
+
+// A hall whose runs depend on `seed` only: the machines are reset from it.
+void Seed(TFormHall& hall, std::uint32_t seed) {
+  orvel::SeedRandom(seed);
+  hall.ResetMachines();
+  hall.ResetData();
+}
+
+void SetText(QWidget& window, const QString& edit, const QString& text) {
+  Find<QLineEdit>(window, edit)->setText(text);
+}
+
+void ClickStart(TFormHall& hall) { QTest::mouseClick(Find<QPushButton>(hall, u"StartButton"_s), Qt::LeftButton); }
+
+QString Status(TFormHall& hall) { return Find<QLabel>(hall, u"StatusPanel1"_s)->text(); }
+
+// The controls of the state table, as one text: PlayNumEdit, StartButton,
+// ResetButton, 台数設定, the track bar and UpSpeedEdit.
+QString Controls(TFormHall& hall) {
+  return QStringList{Find<QLineEdit>(hall, u"PlayNumEdit"_s)->isEnabled() ? u"play"_s : u"-"_s,
+                     Find<QPushButton>(hall, u"StartButton"_s)->text(),
+                     Find<QPushButton>(hall, u"ResetButton"_s)->isEnabled() ? u"reset"_s : u"-"_s,
+                     ActionNamed(hall, u"SetNumEdit"_s)->isEnabled() ? u"count"_s : u"-"_s,
+                     Find<QSlider>(hall, u"UpdateTrackBar"_s)->isEnabled() ? u"track"_s : u"-"_s,
+                     Find<QLineEdit>(hall, u"UpSpeedEdit"_s)->isEnabled() ? u"speed"_s : u"-"_s}
+      .join(u' ');
+}
+
+const QString kIdle = u"play 開始 reset count track speed"_s;
+const QString kRunning = u"- 停止 - - track speed"_s;
+const QString kPaused = u"- 開始 reset count track speed"_s;
+
+std::vector<int> Medals(const TFormHall& hall, int seat) {
+  const auto column = hall.hall().PlayLog(seat).Column(orvel::ResultColumn::Medal);
+  return {column.begin(), column.end()};
+}
+
+}  // namespace
+
+class TFormHallTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void builtWithTheDefaultHall();
+  void defaultRunCompletesConsistently();
+  void refreshCadence_data();
+  void refreshCadence();
+  void stopAndResumeGiveTheUninterruptedRun();
+  void stopAfterTheLastHallGame();
+  void secondStartWhileUnwindingIsIgnored();
+  void intervalAndPlayCountChaseEachOther();
+  void startWithAPlayCountThatIsNoInteger();
+  void popupEnablingInEachState();
+  void resetInIdleAndPaused();
+  void closingDuringARunStopsAfterTheCurrentHallGame();
+  void analysisWindowsFollowTheRun();
+};
+
+void TFormHallTest::builtWithTheDefaultHall() {
+  TFormHall hall;
+  hall.show();
+  QCOMPARE(hall.windowTitle(), u"Orvelsimホール"_s);
+  QCOMPARE(hall.size(), QSize(640, 684));
+  QCOMPARE(hall.hall().SeatCount(), 20);
+  QCOMPARE(hall.grid().rowCount(), 20);
+  QCOMPARE(hall.grid().headerData(0, Qt::Horizontal).toString(), u"番台"_s);
+  QCOMPARE(hall.grid().headerData(9, Qt::Horizontal).toString(), u"収支(円)"_s);
+  QCOMPARE(hall.grid().Cell(19, 0), u"20"_s);
+  QCOMPARE(hall.grid().Cell(0, 2), u"1"_s);
+  QCOMPARE(hall.analysisWindow(6)->windowTitle(), u"Orvel　7番台"_s);
+  QVERIFY(!hall.analysisWindow(0)->isVisible());
+  QVERIFY(hall.stopped());
+  QCOMPARE(hall.resumeGame(), 0);
+  QCOMPARE(Find<QLineEdit>(hall, u"PlayNumEdit"_s)->text(), u"8000"_s);
+  auto* track = Find<QSlider>(hall, u"UpdateTrackBar"_s);
+  QCOMPARE(track->minimum(), 1);
+  QCOMPARE(track->maximum(), 8000);
+  QCOMPARE(track->value(), 50);
+  QCOMPARE(Find<QLineEdit>(hall, u"UpSpeedEdit"_s)->text(), u"50"_s);
+  QCOMPARE(Find<QLabel>(hall, u"Label6"_s)->text(), u"精"_s);
+  QCOMPARE(Find<QLabel>(hall, u"Label5"_s)->text(), u"粗"_s);
+  QCOMPARE(Find<QLabel>(hall, u"ProceedLabel"_s)->text(), QString());
+  QCOMPARE(Status(hall), QString());
+  QCOMPARE(Controls(hall), kIdle);
+  auto* grid = Find<QTableView>(hall, u"HallStringGrid"_s);
+  QCOMPARE(grid->horizontalHeader()->sectionSize(1), 36);
+  QCOMPARE(grid->horizontalHeader()->sectionSize(2), 41);
+  QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
+  QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+  QCOMPARE(Find<QLabel>(hall, u"StatusPanel1"_s)->width(), 450);
+  QCOMPARE(Find<QLabel>(hall, u"StatusPanel2"_s)->width(), 150);
+  const QStringList popup{hall.popupMenu()->actions().at(0)->text(), hall.popupMenu()->actions().at(2)->text()};
+  QCOMPARE(popup, (QStringList{u"解析表示"_s, u"台設定"_s}));
+
+  // The grid grows with the window's height.
+  const int before = grid->height();
+  hall.resize(640, 900);
+  QCoreApplication::processEvents();
+  QVERIFY(grid->height() > before + 150);
+}
+
+void TFormHallTest::defaultRunCompletesConsistently() {
+  TFormHall hall;
+  hall.show();
+  Seed(hall, 1);
+  SetText(hall, u"PlayNumEdit"_s, u"260"_s);
+  ClickStart(hall);
+
+  QCOMPARE(Status(hall), u"シミュレーション完了"_s);
+  QCOMPARE(Controls(hall), kIdle);
+  QCOMPARE(hall.resumeGame(), 0);
+  const std::int64_t medals = hall.SumMedals();
+  QCOMPARE(Find<QLabel>(hall, u"ProceedLabel"_s)->text(), QString::number(-medals * 20) + u"円"_s);
+  QCOMPARE(hall.slumpPoints().size(), 260u);
+  QCOMPARE(hall.slumpPoints().back().balance, -medals);
+  QCOMPARE(hall.slumpPoints().front().game, 0);
+  std::int64_t fromGrid = 0;
+  for (int seat = 0; seat < 20; ++seat) {
+    // The grid keeps the finished run although the machines were reset.
+    QCOMPARE(hall.grid().Cell(seat, 3), u"260"_s);
+    QCOMPARE(hall.grid().Cell(seat, 8).toLongLong(), Medals(hall, seat).back());
+    QCOMPARE(hall.grid().Cell(seat, 9).toLongLong(), Medals(hall, seat).back() * 20LL);
+    fromGrid += hall.grid().Cell(seat, 8).toLongLong();
+    QCOMPARE(hall.hall().Machine(seat).playCount, 0);
+    QCOMPARE(hall.hall().PlayLog(seat).Length(), 260);
+  }
+  QCOMPARE(fromGrid, medals);
+}
+
+void TFormHallTest::refreshCadence_data() {
+  QTest::addColumn<int>("total");
+  QTest::addColumn<int>("interval");
+  QTest::addColumn<QList<int>>("refreshedAfter");
+  QTest::newRow("every hall game") << 5 << 1 << QList<int>{0, 1, 2, 3, 4};
+  QTest::newRow("interval equal to the play count") << 30 << 30 << QList<int>{29};
+  QTest::newRow("multiples and the last") << 30 << 7 << QList<int>{6, 13, 20, 27, 29};
+  QTest::newRow("a play count of one") << 1 << 1 << QList<int>{0};
+}
+
+void TFormHallTest::refreshCadence() {
+  QFETCH(int, total);
+  QFETCH(int, interval);
+  QFETCH(QList<int>, refreshedAfter);
+  TFormHall hall;
+  SetText(hall, u"PlayNumEdit"_s, QString::number(total));
+  SetText(hall, u"UpSpeedEdit"_s, QString::number(interval));
+  QList<int> refreshes;
+  connect(&hall, &TFormHall::refreshed, this, [&](int g) { refreshes << g; });
+  ClickStart(hall);
+  QCOMPARE(refreshes, refreshedAfter);
+  QCOMPARE(Status(hall), u"シミュレーション完了"_s);
+}
+
+void TFormHallTest::stopAndResumeGiveTheUninterruptedRun() {
+  TFormHall straight;
+  Seed(straight, 77);
+  SetText(straight, u"PlayNumEdit"_s, u"100"_s);
+  SetText(straight, u"UpSpeedEdit"_s, u"10"_s);
+  ClickStart(straight);
+
+  TFormHall hall;
+  Seed(hall, 77);
+  SetText(hall, u"PlayNumEdit"_s, u"100"_s);
+  SetText(hall, u"UpSpeedEdit"_s, u"10"_s);
+  QList<int> refreshes;
+  connect(&hall, &TFormHall::refreshed, this, [&](int g) { refreshes << g; });
+  auto stopAt34 = connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) {
+    if (g == 34) ClickStart(hall);  // the press is seen right after this hall game
+  });
+  ClickStart(hall);
+  disconnect(stopAt34);
+  QCOMPARE(Status(hall), u"シミュレーション停止"_s);
+  QCOMPARE(hall.resumeGame(), 35);
+  QVERIFY(hall.stopped());
+  QCOMPARE(Controls(hall), kPaused);
+  QCOMPARE(hall.slumpPoints().size(), 35u);
+  QCOMPARE(hall.hall().Machine(3).playCount, 35);
+
+  ClickStart(hall);
+  QCOMPARE(Status(hall), u"シミュレーション完了"_s);
+  QCOMPARE(refreshes, (QList<int>{9, 19, 29, 39, 49, 59, 69, 79, 89, 99}));
+  QCOMPARE(hall.slumpPoints().size(), 100u);
+  for (int g = 0; g < 100; ++g) QCOMPARE(hall.slumpPoints()[static_cast<std::size_t>(g)].game, g);
+  for (int seat = 0; seat < 20; ++seat) QCOMPARE(Medals(hall, seat), Medals(straight, seat));
+  QCOMPARE(hall.slumpPoints().back().balance, straight.slumpPoints().back().balance);
+}
+
+void TFormHallTest::stopAfterTheLastHallGame() {
+  TFormHall hall;
+  SetText(hall, u"PlayNumEdit"_s, u"12"_s);
+  auto stop = connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) {
+    if (g == 11) ClickStart(hall);
+  });
+  ClickStart(hall);
+  disconnect(stop);
+  QCOMPARE(Status(hall), u"シミュレーション停止"_s);
+  QCOMPARE(hall.resumeGame(), 12);
+  QCOMPARE(hall.hall().Machine(0).playCount, 12);
+
+  QSignalSpy played(&hall, &TFormHall::hallGamePlayed);
+  ClickStart(hall);
+  QCOMPARE(played.count(), 0);
+  QCOMPARE(Status(hall), u"シミュレーション完了"_s);
+  QCOMPARE(hall.resumeGame(), 0);
+  QCOMPARE(hall.hall().Machine(0).playCount, 0);  // ResetMachines after completing
+  QCOMPARE(hall.hall().PlayLog(0).Length(), 12);
+  QCOMPARE(Controls(hall), kIdle);
+}
+
+void TFormHallTest::secondStartWhileUnwindingIsIgnored() {
+  TFormHall hall;
+  SetText(hall, u"PlayNumEdit"_s, u"50"_s);
+  QSignalSpy played(&hall, &TFormHall::hallGamePlayed);
+  auto twice = connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) {
+    if (g == 3) {
+      hall.StartButtonClick();  // the stop request
+      hall.StartButtonClick();  // before the loop has noticed it
+      ActionNamed(hall, u"FileStartMenu"_s)->trigger();
+    }
+  });
+  ClickStart(hall);
+  disconnect(twice);
+  QCOMPARE(played.count(), 4);
+  QCOMPARE(hall.resumeGame(), 4);
+  QVERIFY(!hall.running());
+  QCOMPARE(Status(hall), u"シミュレーション停止"_s);
+}
+
+void TFormHallTest::intervalAndPlayCountChaseEachOther() {
+  TFormHall hall;
+  ModalCatcher catcher;
+  auto* track = Find<QSlider>(hall, u"UpdateTrackBar"_s);
+  auto* speed = Find<QLineEdit>(hall, u"UpSpeedEdit"_s);
+  auto* play = Find<QLineEdit>(hall, u"PlayNumEdit"_s);
+
+  // Typing 80 over the old text digit by digit passes through 8, which
+  // pulls the interval down.
+  play->selectAll();
+  QTest::keyClicks(play, u"80"_s);
+  QCOMPARE(catcher.boxes.size(), 0);
+  QCOMPARE(track->maximum(), 80);
+  QCOMPARE(track->value(), 8);
+  QCOMPARE(speed->text(), u"8"_s);
+
+  // The track bar moves the edit.
+  track->setValue(33);
+  QCOMPARE(speed->text(), u"33"_s);
+
+  // An interval above the play count is refused and becomes 1.
+  speed->setText(u"81"_s);
+  QCOMPARE(catcher.boxes.size(), 1);
+  QCOMPARE(catcher.boxes[0].title, u"エラー"_s);
+  QCOMPARE(catcher.boxes[0].text, u"更新間隔が不正です。"_s);
+  QCOMPARE(catcher.boxes[0].icon, QMessageBox::Critical);
+  QCOMPARE(catcher.boxes[0].buttons, 1);
+  QCOMPARE(speed->text(), u"1"_s);
+  QCOMPARE(track->value(), 1);
+
+  // A play count below 1 is refused and becomes 1, and so does the maximum.
+  play->setText(u"0"_s);
+  QCOMPARE(catcher.boxes.size(), 2);
+  QCOMPARE(catcher.boxes[1].text, u"Play数は、1以上にしてください。"_s);
+  QCOMPARE(play->text(), u"1"_s);
+  QCOMPARE(track->maximum(), 1);
+
+  // No integer: the error box, and nothing else changes.
+  play->setText(u"30"_s);
+  track->setValue(20);
+  play->setText(u"3x"_s);
+  QCOMPARE(catcher.boxes.size(), 3);
+  QCOMPARE(catcher.boxes[2].text, u"'3x' は整数ではありません."_s);
+  QCOMPARE(catcher.boxes[2].icon, QMessageBox::Critical);
+  QCOMPARE(play->text(), u"3x"_s);
+  QCOMPARE(track->maximum(), 30);
+  QCOMPARE(track->value(), 20);
+  speed->setText(QString());
+  QCOMPARE(catcher.boxes.size(), 4);
+  QCOMPARE(catcher.boxes[3].text, u"'' は整数ではありません."_s);
+  QCOMPARE(track->value(), 20);
+}
+
+void TFormHallTest::startWithAPlayCountThatIsNoInteger() {
+  TFormHall hall;
+  ModalCatcher catcher;
+  SetText(hall, u"PlayNumEdit"_s, u"12.5"_s);
+  catcher.boxes.clear();
+  ClickStart(hall);
+  QCOMPARE(catcher.texts(), QStringList{u"'12.5' は整数ではありません."_s});
+  QVERIFY(hall.stopped());
+  QVERIFY(!hall.running());
+  QCOMPARE(Controls(hall), kIdle);
+  QCOMPARE(Status(hall), QString());
+  QCOMPARE(hall.hall().PlayLog(0).Length(), 0);
+}
+
+void TFormHallTest::popupEnablingInEachState() {
+  TFormHall hall;
+  hall.show();
+  QAction* disp = ActionNamed(hall, u"DispPopupMenu"_s);
+  QAction* set = ActionNamed(hall, u"SetPopupMenu"_s);
+  auto* grid = Find<QTableView>(hall, u"HallStringGrid"_s);
+
+  // Idle, a right-click on seat 3's row.
+  const QRect row3 = grid->visualRect(hall.grid().index(2, 4));
+  QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, row3.center());
+  QVERIFY(hall.popupMenu()->isVisible());
+  hall.popupMenu()->close();
+  QCOMPARE(hall.currentGridRow(), 3);
+  QVERIFY(disp->isEnabled());
+  QVERIFY(set->isEnabled());
+
+  // The caption row disables both.
+  QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::RightButton, {}, QPoint(20, 5));
+  hall.popupMenu()->close();
+  QVERIFY(!disp->isEnabled());
+  QVERIFY(!set->isEnabled());
+
+  // Below the last row: the same, and the current row stays.
+  hall.resize(640, 1200);
+  QCoreApplication::processEvents();
+  QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, QPoint(30, grid->viewport()->height() - 4));
+  hall.popupMenu()->close();
+  QVERIFY(!disp->isEnabled());
+  QVERIFY(!set->isEnabled());
+  QCOMPARE(hall.currentGridRow(), 3);
+
+  // Running: 台設定 disabled, 解析表示 works.
+  SetText(hall, u"PlayNumEdit"_s, u"40"_s);
+  bool checked = false;
+  auto during = connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) {
+    if (g != 5) return;
+    hall.HallStringGridMouseDown(Qt::RightButton, 2);
+    checked = disp->isEnabled() && !set->isEnabled() && hall.currentGridRow() == 2;
+    disp->trigger();
+    hall.StartButtonClick();
+  });
+  ClickStart(hall);
+  disconnect(during);
+  QVERIFY(checked);
+  QVERIFY(hall.analysisWindow(1)->isVisible());
+
+  // Paused: still disabled.
+  hall.HallStringGridMouseDown(Qt::RightButton, 4);
+  QVERIFY(disp->isEnabled());
+  QVERIFY(!set->isEnabled());
+  hall.HallStringGridMouseDown(Qt::LeftButton, 4);
+  QVERIFY(!set->isEnabled());
+  hall.ResetButtonClick();
+  hall.HallStringGridMouseDown(Qt::LeftButton, 4);
+  QVERIFY(set->isEnabled());
+  hall.analysisWindow(1)->close();
+}
+
+void TFormHallTest::resetInIdleAndPaused() {
+  TFormHall hall;
+  SetText(hall, u"PlayNumEdit"_s, u"60"_s);
+  auto stop = connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) {
+    if (g == 49) hall.StartButtonClick();
+  });
+  ClickStart(hall);
+  disconnect(stop);
+  QCOMPARE(hall.resumeGame(), 50);
+  const QString balance = Find<QLabel>(hall, u"ProceedLabel"_s)->text();
+  QVERIFY(!balance.isEmpty());
+
+  QTest::mouseClick(Find<QPushButton>(hall, u"ResetButton"_s), Qt::LeftButton);
+  QCOMPARE(hall.resumeGame(), 0);
+  QCOMPARE(Controls(hall), kIdle);
+  QCOMPARE(Find<QLabel>(hall, u"ProceedLabel"_s)->text(), balance);
+  QCOMPARE(hall.slumpPoints().size(), 0u);
+  for (int seat = 0; seat < 20; ++seat) {
+    QCOMPARE(hall.hall().PlayLog(seat).Length(), 0);
+    QCOMPARE(hall.hall().Machine(seat).playCount, 0);
+    QCOMPARE(hall.grid().Cell(seat, 3), u"0"_s);
+    QCOMPARE(hall.analysisWindow(seat)->nextGame(), 0);
+  }
+
+  // In Idle after a completed run: the same.
+  SetText(hall, u"PlayNumEdit"_s, u"5"_s);
+  ClickStart(hall);
+  QCOMPARE(hall.grid().Cell(0, 3), u"5"_s);
+  hall.ResetButtonClick();
+  QCOMPARE(hall.grid().Cell(0, 3), u"0"_s);
+  QCOMPARE(hall.hall().PlayLog(0).Length(), 0);
+}
+
+void TFormHallTest::closingDuringARunStopsAfterTheCurrentHallGame() {
+  TFormHall hall;
+  hall.show();
+  SetText(hall, u"PlayNumEdit"_s, u"100"_s);
+  auto close = connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) {
+    if (g == 10) hall.close();
+  });
+  ClickStart(hall);
+  disconnect(close);
+  QVERIFY(!hall.isVisible());
+  QVERIFY(!hall.running());
+  QCOMPARE(hall.resumeGame(), 11);
+  QCOMPARE(hall.hall().Machine(0).playCount, 11);
+}
+
+void TFormHallTest::analysisWindowsFollowTheRun() {
+  TFormHall hall;
+  hall.show();
+  Seed(hall, 5);
+  hall.hall().SetRateText(1, "0.5");
+  hall.RefreshGrid();
+  SetText(hall, u"PlayNumEdit"_s, u"333"_s);
+  hall.analysisWindow(0)->show();
+  ClickStart(hall);
+  for (int seat = 0; seat < 20; ++seat) {
+    QCOMPARE(hall.analysisWindow(seat)->nextGame(), hall.hall().PlayLog(seat).Length());
+  }
+  QCOMPARE(hall.analysisWindow(1)->nextGame(), 167);
+  QVERIFY(hall.analysisWindow(0)->isBuilt());
+  QVERIFY2(!hall.analysisWindow(5)->isBuilt(), "a window nobody opened builds no widgets");
+  hall.analysisWindow(5)->show();
+  auto* rows = hall.analysisWindow(5)->findChild<QTreeView*>(u"ResultListView"_s);
+  QCOMPARE(rows->model()->rowCount(), 333);
+  hall.analysisWindow(0)->close();
+  hall.analysisWindow(5)->close();
+}
+
+QTEST_MAIN(TFormHallTest)
+#include "TFormHallTest.moc"

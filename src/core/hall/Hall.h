@@ -11,9 +11,9 @@
 
 namespace orvel {
 
-// The seats of the hall without any window: seat i's machine, play log and
-// operating-rate text at index i of three parallel lists. Seats are only
-// ever replaced all at once.
+// The seats of the hall without any window: seat i is one record holding its
+// machine, play log and operating rate. Seats are only ever replaced all at
+// once.
 //
 // One hall game (PlayHallGame): every seat in index order whose rate allows
 // it (OperatingRate) plays one game on its machine and appends the
@@ -50,21 +50,30 @@ public:
   // log): what the players have won since the logs were last cleared.
   std::int64_t SumMedals() const;
 
-  int SeatCount() const { return static_cast<int>(machines_.size()); }
-  Orvel& Machine(int seat) { return *machines_.at(static_cast<std::size_t>(seat)); }
-  const Orvel& Machine(int seat) const { return *machines_.at(static_cast<std::size_t>(seat)); }
-  const TSimResultData& PlayLog(int seat) const { return *playLogs_.at(static_cast<std::size_t>(seat)); }
-  const std::string& RateText(int seat) const { return rateTexts_.at(static_cast<std::size_t>(seat)); }
+  int SeatCount() const { return static_cast<int>(seats_.size()); }
+  Orvel& Machine(int seat) { return *At(seat).machine; }
+  const Orvel& Machine(int seat) const { return *At(seat).machine; }
+  const TSimResultData& PlayLog(int seat) const { return *At(seat).playLog; }
+  const std::string& RateText(int seat) const { return At(seat).rateText; }
 
   // Stores the text character for character. Throws ConversionError, and
   // changes nothing, for a text that is no decimal number.
   void SetRateText(int seat, const std::string& text);
 
 private:
-  std::vector<std::unique_ptr<Orvel>> machines_;
-  std::vector<std::unique_ptr<TSimResultData>> playLogs_;
-  std::vector<std::string> rateTexts_;
-  std::vector<OperatingRate> rates_;  // rateTexts_ read as numbers
+  // One seat. The machine and the log stay where they are for the seat's
+  // whole life: callers hold references to them across hall games.
+  struct Seat {
+    std::unique_ptr<Orvel> machine;
+    std::unique_ptr<TSimResultData> playLog;
+    std::string rateText;  // as chosen or typed, character for character
+    OperatingRate rate;    // rateText read as a number, kept in step with it
+  };
+
+  Seat& At(int seat) { return seats_.at(static_cast<std::size_t>(seat)); }
+  const Seat& At(int seat) const { return seats_.at(static_cast<std::size_t>(seat)); }
+
+  std::vector<Seat> seats_;
 };
 
 }  // namespace orvel

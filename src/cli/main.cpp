@@ -181,8 +181,15 @@ int Run(int argc, char** argv) {
   if (seed) orvel::SeedRandom(*seed);
   hall.ResetMachines();
   for (int i = 0; i < seats; ++i) {
-    hall.SetRateText(i, seatRates[static_cast<std::size_t>(i)]);
-    if (seatLevels[static_cast<std::size_t>(i)] != 1) hall.Machine(i).SetLevel(seatLevels[static_cast<std::size_t>(i)]);
+    const auto seat = static_cast<std::size_t>(i);
+    // A seat left at setting 1 gets no SetLevel: it resets the machine, which
+    // takes a draw from the shared source, and the seeded output depends on
+    // the exact draws. Such a seat only gets its rate.
+    if (seatLevels[seat] != 1) {
+      hall.SetSeat(i, seatLevels[seat], seatRates[seat]);
+    } else {
+      hall.SetRateText(i, seatRates[seat]);
+    }
   }
 
   hall.ReserveLogs(games);

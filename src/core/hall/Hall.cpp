@@ -65,4 +65,14 @@ void Hall::SetRateText(int seat, const std::string& text) {
   target.rate = rate;
 }
 
+void Hall::SetSeat(int seat, std::int32_t level, const std::string& rateText) {
+  const OperatingRate rate = OperatingRate::FromText(rateText);
+  Seat& target = At(seat);
+  target.machine->CheckLevel(level);
+  std::string text = rateText;  // the last step that can fail, before any change
+  target.machine->SetLevel(level);
+  target.rateText = std::move(text);
+  target.rate = rate;
+}
+
 }  // namespace orvel

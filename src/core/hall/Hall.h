@@ -59,6 +59,11 @@ public:
   // Stores the text character for character. Throws ConversionError, and
   // changes nothing, for a text that is no decimal number.
   void SetRateText(int seat, const std::string& text);
+  // A seat's setting and rate text together, as the seat dialog gives them:
+  // SetLevel on the machine (which resets it, one draw) and SetRateText.
+  // Both are checked before either is applied, with the errors of those two
+  // (the rate first), so a refused call changes nothing: never half a seat.
+  void SetSeat(int seat, std::int32_t level, const std::string& rateText);
 
 private:
   // One seat. The machine and the log stay where they are for the seat's

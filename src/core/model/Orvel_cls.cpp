@@ -201,12 +201,16 @@ void Orvel::Reset() {
   firstHitCount = 0;
 }
 
-void Orvel::SetLevel(std::int32_t newLevel) {
+void Orvel::CheckLevel(std::int32_t newLevel) const {
   if (newLevel < 1 || newLevel > 6) {
     throw std::out_of_range("setting " + std::to_string(newLevel) +
                             " is outside 1 ... 6; the machine keeps setting " +
                             std::to_string(level));
   }
+}
+
+void Orvel::SetLevel(std::int32_t newLevel) {
+  CheckLevel(newLevel);
   level = newLevel;
   Reset();
 }

@@ -95,6 +95,9 @@ public:
   // Refuses a setting outside 1 ... 6 with std::out_of_range and leaves the
   // machine untouched: no table exists for such a setting.
   void SetLevel(std::int32_t newLevel);
+  // SetLevel's check alone, for callers that must check everything before
+  // they change anything.
+  void CheckLevel(std::int32_t newLevel) const;
   std::int32_t GetLevel() const { return level; }
 
   // The internal draws, public for tests and benchmarks.

@@ -461,9 +461,10 @@ void TFormHall::SetPopupMenuClick() {
   setSlotForm_->setTexts(gridModel_->Cell(row - 1, 1), gridModel_->Cell(row - 1, 2));
   setSlotForm_->exec();
   if (!setSlotForm_->accepted) return;
-  // The dialog has checked both texts, so neither step below can fail.
-  hall_.SetRateText(row - 1, setSlotForm_->workText().toStdString());
-  hall_.Machine(row - 1).SetLevel(StrToInt(setSlotForm_->levelText().toStdString()));
+  // The dialog has checked both texts already; should one still be refused,
+  // the seat stays as it was and the error goes to the error box.
+  hall_.SetSeat(row - 1, StrToInt(setSlotForm_->levelText().toStdString()),
+                setSlotForm_->workText().toStdString());
   ResetData();
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "core/hall/Hall.h"
@@ -112,6 +115,102 @@ TEST(Hall, RefusedRateTextChangesNothing) {
   for (int g = 0; g < 8; ++g) hall.PlayHallGame(g);
   EXPECT_EQ(Lengths(hall), (std::vector<int>{8, 8, 2, 8, 3}));
 }
+
+// SetSeat: both values are checked before either is applied.
+enum class Outcome { Accepted, BadRate, BadLevel };
+
+struct SeatCase {
+  const char* name;
+  std::int32_t level;
+  const char* rate;
+  Outcome outcome;
+  const char* message;  // what() of the refusal
+};
+
+class SetSeatTest : public ::testing::TestWithParam<SeatCase> {};
+
+// What a hall shows after `change`: three seats, seat 2 at setting 2 and
+// rate "0.5" and not fresh, then `change`, then 300 more hall games.
+struct HallAfter {
+  std::vector<std::int32_t> levels;
+  std::vector<std::string> rates;
+  std::vector<std::vector<int>> medals;
+  bool operator==(const HallAfter&) const = default;
+};
+
+HallAfter PlayAround(const std::function<void(Hall&)>& change) {
+  Hall hall;
+  hall.CreateSeats(3);
+  SeedRandom(31);
+  hall.ResetMachines();
+  hall.SetRateText(1, "0.5");
+  hall.Machine(1).SetLevel(2);
+  for (int g = 0; g < 40; ++g) hall.PlayHallGame(g);
+  change(hall);
+  for (int g = 40; g < 340; ++g) hall.PlayHallGame(g);
+  HallAfter after;
+  for (int i = 0; i < hall.SeatCount(); ++i) {
+    after.levels.push_back(hall.Machine(i).GetLevel());
+    after.rates.push_back(hall.RateText(i));
+    const auto medals = hall.PlayLog(i).Column(ResultColumn::Medal);
+    after.medals.emplace_back(medals.begin(), medals.end());
+  }
+  return after;
+}
+
+TEST_P(SetSeatTest, AppliesBothOrNeither) {
+  const SeatCase& c = GetParam();
+  if (c.outcome == Outcome::Accepted) {
+    const HallAfter after = PlayAround([&](Hall& hall) { hall.SetSeat(1, c.level, c.rate); });
+    EXPECT_EQ(after.levels[1], c.level);
+    EXPECT_EQ(after.rates[1], c.rate) << "stored character for character";
+    // The same as the two steps one after the other, draws included.
+    EXPECT_EQ(after, PlayAround([&](Hall& hall) {
+                hall.SetRateText(1, c.rate);
+                hall.Machine(1).SetLevel(c.level);
+              }));
+    return;
+  }
+
+  const HallAfter after = PlayAround([&](Hall& hall) {
+    const Orvel before = hall.Machine(1);
+    const RandomSource source = SharedRandom();
+    try {
+      hall.SetSeat(1, c.level, c.rate);
+      ADD_FAILURE() << "accepted setting " << c.level << " and rate '" << c.rate << "'";
+    } catch (const ConversionError& e) {
+      EXPECT_EQ(c.outcome, Outcome::BadRate);
+      EXPECT_EQ(std::string(e.what()), c.message);
+    } catch (const std::out_of_range& e) {
+      EXPECT_EQ(c.outcome, Outcome::BadLevel);
+      EXPECT_EQ(std::string(e.what()), c.message);
+    }
+    // Nothing changed: the machine, its setting, and the shared source.
+    const Orvel& now = hall.Machine(1);
+    EXPECT_EQ(now.level, before.level);
+    EXPECT_EQ(now.mode, before.mode);
+    EXPECT_EQ(now.playCount, before.playCount);
+    EXPECT_EQ(now.medal, before.medal);
+    EXPECT_EQ(now.sinceBB, before.sinceBB);
+    EXPECT_EQ(hall.RateText(1), "0.5");
+    EXPECT_EQ(SharedRandom().low(), source.low());
+    EXPECT_EQ(SharedRandom().high(), source.high());
+  });
+  // And the hall plays on as if the call had never been made.
+  EXPECT_EQ(after, PlayAround([](Hall&) {}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SetSeatTest,
+    ::testing::Values(
+        SeatCase{"SettingZero", 0, "0.25", Outcome::BadLevel, "setting 0 is outside 1 ... 6; the machine keeps setting 2"},
+        SeatCase{"SettingSeven", 7, "0.25", Outcome::BadLevel, "setting 7 is outside 1 ... 6; the machine keeps setting 2"},
+        SeatCase{"RateNoNumber", 6, "0,25", Outcome::BadRate, "'0,25' は浮動小数点数ではありません"},
+        SeatCase{"RateEmpty", 6, "", Outcome::BadRate, "'' は浮動小数点数ではありません"},
+        SeatCase{"BothBadTheRateIsNamed", 9, "x", Outcome::BadRate, "'x' は浮動小数点数ではありません"},
+        SeatCase{"BothGood", 6, " 0.25 ", Outcome::Accepted, ""},
+        SeatCase{"BothGoodSameSettingStillResets", 2, "1", Outcome::Accepted, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Hall, EmptyHallAndReplacingSeats) {
   Hall hall;

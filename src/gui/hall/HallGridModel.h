@@ -10,8 +10,7 @@
 
 namespace orvel {
 
-// The texts of the seat grid as RefreshGrid last wrote them: what the grid
-// shows, and where RefreshAnalysisWindows reads each seat's play count.
+// The texts of the seat grid as RefreshGrid last wrote them.
 // Row r holds seat r (grid row r + 1 below the caption row, which is the
 // header); column 0, the seat number, is drawn like a header.
 class HallGridModel final : public QAbstractTableModel {

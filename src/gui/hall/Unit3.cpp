@@ -209,8 +209,10 @@ std::int64_t TFormHall::SumMedals() const { return hall_.SumMedals(); }
 
 void TFormHall::RefreshAnalysisWindows() {
   for (int i = 0; i < hall_.SeatCount(); ++i) {
-    // The play count as the grid shows it (column 3).
-    const int last = StrToInt(gridModel_->Cell(i, 3).toStdString()) - 1;
+    // Every game the seat has logged. Within a run that is the play count
+    // the grid has just been given from the machine: both start from zero
+    // and every game played is logged.
+    const int last = hall_.PlayLog(i).Length() - 1;
     TMainForm& window = *analysisWindows_[static_cast<std::size_t>(i)];
     const int first = window.nextGame();
     if (first <= last) {

@@ -17,6 +17,7 @@
 #include "core/hall/HallReport.h"
 #include "core/hall/OperatingRate.h"
 #include "core/hall/TextToNumber.h"
+#include "core/model/Codes.h"
 #include "core/model/Random.h"
 
 #ifdef _WIN32
@@ -151,7 +152,8 @@ int Run(int argc, char** argv) {
   const std::string levelName = levelsOption->count() > 0 ? "--levels" : "--level";
   std::vector<int> seatLevels;
   for (const std::string& text : PerSeat(*levelOption, level, *levelsOption, levels, seats, "1")) {
-    seatLevels.push_back(ToInt(levelName, text, 1, 6, "設定は、1から6にしてください。"));
+    seatLevels.push_back(
+        ToInt(levelName, text, orvel::Level::kMin, orvel::Level::kMax, "設定は、1から6にしてください。"));
   }
   const std::string rateName = ratesOption->count() > 0 ? "--rates" : "--rate";
   const std::vector<std::string> seatRates = PerSeat(*rateOption, rate, *ratesOption, rates, seats, "1");

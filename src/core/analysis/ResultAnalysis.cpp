@@ -5,36 +5,40 @@
 #include "core/analysis/NumberText.h"
 #include "core/analysis/ResultTexts.h"
 #include "core/analysis/Result_data.h"
+#include "core/model/Codes.h"
 
 namespace orvel {
 
 namespace {
 
+// The clamped codes of a play row (see PlayRow): one past the last kind
+// stands for every unknown kind, as ハズレ does for unknown prizes.
 std::int8_t BBKindCode(std::int32_t bbKind) {
-  return static_cast<std::int8_t>(bbKind >= 0 && bbKind <= 2 ? bbKind : 3);
+  return static_cast<std::int8_t>(bbKind >= 0 && bbKind < BBKind::kCount ? bbKind : BBKind::kCount);
 }
 
 std::int8_t KoyakuCode(std::int32_t koyaku) {
-  return static_cast<std::int8_t>((koyaku >= 0 && koyaku <= 9) || koyaku == 99 ? koyaku : 8);
+  const bool known = (koyaku >= 0 && koyaku < Koyaku::kCount) || koyaku == Koyaku::BonusGame;
+  return static_cast<std::int8_t>(known ? koyaku : Koyaku::Hazure);
 }
 
 std::int8_t ModeCode(std::int32_t mode) {
-  return static_cast<std::int8_t>(mode >= 0 && mode <= 5 ? mode : -1);
+  return static_cast<std::int8_t>(mode >= 0 && mode < Mode::kCount ? mode : -1);
 }
 
 // The marker series of an ordinary game's minor prize, or -1.
 int MarkerOf(std::int32_t koyaku) {
   switch (koyaku) {
-    case 0: return static_cast<int>(Marker::Cherry2);
-    case 1: return static_cast<int>(Marker::Cherry4);
-    case 2: return static_cast<int>(Marker::SuikaA);
-    case 3: return static_cast<int>(Marker::SuikaB);
-    case 7: return static_cast<int>(Marker::Chance);
+    case Koyaku::Cherry2: return static_cast<int>(Marker::Cherry2);
+    case Koyaku::Cherry4: return static_cast<int>(Marker::Cherry4);
+    case Koyaku::SuikaA: return static_cast<int>(Marker::SuikaA);
+    case Koyaku::SuikaB: return static_cast<int>(Marker::SuikaB);
+    case Koyaku::Chance: return static_cast<int>(Marker::Chance);
     default: return -1;
   }
 }
 
-bool IsBonusMode(std::int32_t mode) { return mode == 4 || mode == 5; }
+bool IsBonusMode(std::int32_t mode) { return mode == Mode::Bonus7 || mode == Mode::BonusOrvel; }
 
 // The hall guarantees 0 <= first <= last < length; a caller that breaks it
 // gets an exception, not a read outside the columns.
@@ -87,7 +91,7 @@ void ResultAnalysis::TakeTallies(const TSimResultData& log, int first, int last)
   const auto mode = log.Column(ResultColumn::Mode);
   const auto chain = log.Column(ResultColumn::ChainCount);
   for (std::size_t g = static_cast<std::size_t>(first); g <= static_cast<std::size_t>(last); ++g) {
-    if (bbKind[g] != 0) {
+    if (bbKind[g] != BBKind::NoBonus) {
       Count(stats_.keizokuCount, keizoku[g]);
       ++stats_.firstHitTotal;
       stats_.bbTotal = WrappingAdd(stats_.bbTotal, chain[g]);
@@ -120,7 +124,7 @@ void ResultAnalysis::TakeRows(const TSimResultData& log, int first, int last) {
   std::int32_t previousMode = mode[first > 0 ? from - 1 : 0];
 
   for (std::size_t g = from; g <= to; ++g) {
-    if (bbKind[g] != 0) {
+    if (bbKind[g] != BBKind::NoBonus) {
       // A chain never runs in a machine's first game after a reset, so g > 0
       // in a real log; a hand-made log starting with one counts from 0.
       const std::int64_t before = g > 0 ? medal[g - 1] : 0;
@@ -171,7 +175,7 @@ ChartPoint ResultAnalysis::BarPoint(std::size_t j) const {
 
 std::vector<TableRow> ResultAnalysis::KoyakuTable() const {
   std::vector<TableRow> rows;
-  for (int k = 0; k < 8; ++k) {
+  for (int k = 0; k < Koyaku::kWeightedCount; ++k) {
     const std::int32_t count = stats_.koyakuCount[static_cast<std::size_t>(k)];
     rows.push_back(MakeRow(KoyakuTableCaption(k), count, RateText(count, N()),
                            OneOverText(count, N()), KoyakuPieLabel(k)));
@@ -181,7 +185,7 @@ std::vector<TableRow> ResultAnalysis::KoyakuTable() const {
 
 std::vector<TableRow> ResultAnalysis::ModeTable() const {
   std::vector<TableRow> rows;
-  for (int m = 0; m < 6; ++m) {
+  for (int m = 0; m < Mode::kCount; ++m) {
     const std::int32_t count = stats_.modeCount[static_cast<std::size_t>(m)];
     rows.push_back(
         MakeRow(ModeName(m), count, RateText(count, N()), OneOverText(count, N()), ModeName(m)));
@@ -192,7 +196,7 @@ std::vector<TableRow> ResultAnalysis::ModeTable() const {
 std::vector<TableRow> ResultAnalysis::KeizokuTable() const {
   std::vector<TableRow> rows;
   const std::int32_t hits = stats_.firstHitTotal;
-  for (int c = 0; c < 4; ++c) {
+  for (int c = 0; c < KeizokuMode::kCount; ++c) {
     const std::int32_t count = stats_.keizokuCount[static_cast<std::size_t>(c)];
     rows.push_back(MakeRow(KeizokuName(c), count, hits != 0 ? RateText(count, hits) : "0",
                            OneOverText(count, hits), KeizokuName(c)));

@@ -12,9 +12,10 @@ namespace orvel {
 class TSimResultData;
 
 // One play-list row, kept as the few integers its five texts are made from.
-// The small codes are clamped: bbKind 3 stands for any kind but 0, 1, 2;
-// koyaku 8 for any prize outside 0 … 9 and 99; mode -1 for any mode
-// outside 0 … 5. Each clamped value gives the same texts as the original.
+// The small codes are clamped: bbKind BBKind::kCount (3) stands for any
+// unknown kind; koyaku Hazure for any value that is no Koyaku code; mode -1
+// for any value that is no Mode. Each clamped value gives the same texts as
+// the original.
 struct PlayRow {
   std::int32_t playCount;
   std::int32_t sinceBB;

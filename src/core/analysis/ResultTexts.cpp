@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/analysis/NumberText.h"
+#include "core/model/Codes.h"
 
 namespace orvel {
 
@@ -15,18 +16,16 @@ std::string Lookup(const std::array<std::string_view, N>& names, std::int64_t in
   return std::string(names[static_cast<std::size_t>(index)]);
 }
 
-constexpr std::array<std::string_view, 6> kModeNames{"ハマリ", "低確", "高確",
-                                                     "前兆",   "7揃い", "Orvel揃い"};
-constexpr std::array<std::string_view, 4> kKeizokuNames{"継続A", "継続B", "継続C", "継続D"};
-constexpr std::array<std::string_view, 8> kPatterns{"2枚チェリー", "4枚チェリー", "スイカA",
-                                                    "スイカB",     "ReplayA",     "ReplayB",
-                                                    "ベル",        "チャンス目"};
-constexpr std::array<std::string_view, 8> kTableCaptions{"2枚チェリー", "4チェリー", "スイカA",
-                                                         "スイカB",     "リプレイA", "リプレイB",
-                                                         "ベル",        "チャンス目"};
-constexpr std::array<std::string_view, 8> kPieLabels{"2枚チェリー", "4枚チェリー", "スイカA",
-                                                     "スイカB",     "リプレイA",   "リプレイB",
-                                                     "ベル",        "チャンス目"};
+constexpr std::array<std::string_view, Mode::kCount> kModeNames{
+    "ハマリ", "低確", "高確", "前兆", "7揃い", "Orvel揃い"};
+constexpr std::array<std::string_view, KeizokuMode::kCount> kKeizokuNames{"継続A", "継続B", "継続C", "継続D"};
+// By minor prize, Cherry2 … Chance.
+constexpr std::array<std::string_view, Koyaku::kWeightedCount> kPatterns{
+    "2枚チェリー", "4枚チェリー", "スイカA", "スイカB", "ReplayA", "ReplayB", "ベル", "チャンス目"};
+constexpr std::array<std::string_view, Koyaku::kWeightedCount> kTableCaptions{
+    "2枚チェリー", "4チェリー", "スイカA", "スイカB", "リプレイA", "リプレイB", "ベル", "チャンス目"};
+constexpr std::array<std::string_view, Koyaku::kWeightedCount> kPieLabels{
+    "2枚チェリー", "4枚チェリー", "スイカA", "スイカB", "リプレイA", "リプレイB", "ベル", "チャンス目"};
 
 }  // namespace
 
@@ -35,10 +34,10 @@ std::string ModeName(std::int32_t mode) { return Lookup(kModeNames, mode); }
 std::string KeizokuName(std::int32_t keizokuMode) { return Lookup(kKeizokuNames, keizokuMode); }
 
 std::string PatternText(std::int32_t bbKind, std::int32_t chainCount, std::int32_t lastKoyaku) {
-  if (bbKind == 1) return "777×" + IntText(chainCount);
-  if (bbKind == 2) return "Orvel×" + IntText(chainCount);
-  if (bbKind != 0) return {};
-  if (lastKoyaku < 0 || lastKoyaku > 7) return "ハズレ";
+  if (bbKind == BBKind::Bonus7) return "777×" + IntText(chainCount);
+  if (bbKind == BBKind::BonusOrvel) return "Orvel×" + IntText(chainCount);
+  if (bbKind != BBKind::NoBonus) return {};
+  if (lastKoyaku < 0 || lastKoyaku >= Koyaku::kWeightedCount) return "ハズレ";
   return std::string(kPatterns[static_cast<std::size_t>(lastKoyaku)]);
 }
 

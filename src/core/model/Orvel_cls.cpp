@@ -12,8 +12,9 @@ namespace {
 
 // Which transition table applies to (minor prize, setting) in modes 0, 1
 // and 2: the row index, or -1 where no table exists and the mode stays.
-// Indexed [koyaku 0..9][setting 0..6]; setting 0 never occurs.
-using RowKey = std::array<std::array<std::int8_t, 7>, 10>;
+// Indexed [koyaku][setting], the setting itself as index: column 0 is
+// never used.
+using RowKey = std::array<std::array<std::int8_t, Level::kMax + 1>, Koyaku::kCount>;
 
 constexpr RowKey kHamariRow{{
     {-1, 0, 0, 1, 1, 1, 1},         // 2枚チェリー
@@ -42,10 +43,15 @@ constexpr RowKey kTeikakuRow{{
 }};
 
 // The high-probability mode ignores the setting.
-constexpr std::array<std::int8_t, 10> kKoukakuRow{0, 1, 2, 3, 4, -1, -1, 5, -1, -1};
+constexpr std::array<std::int8_t, Koyaku::kCount> kKoukakuRow{0, 1, 2, 3, 4, -1, -1, 5, -1, -1};
+
+bool IsKoyaku(std::int32_t koyaku) { return koyaku >= 0 && koyaku < Koyaku::kCount; }
+bool IsLevel(std::int32_t lv) { return lv >= Level::kMin && lv <= Level::kMax; }
+// The table of a setting in the arrays kept by setting.
+std::size_t LevelIndex(std::int32_t lv) { return static_cast<std::size_t>(lv - Level::kMin); }
 
 int RowFor(const RowKey& key, std::int32_t lv, std::int32_t koyaku) {
-  if (koyaku < 0 || koyaku > 9 || lv < 1 || lv > 6) return -1;
+  if (!IsKoyaku(koyaku) || !IsLevel(lv)) return -1;
   return key[static_cast<std::size_t>(koyaku)][static_cast<std::size_t>(lv)];
 }
 
@@ -202,10 +208,10 @@ void Orvel::Reset() {
 }
 
 void Orvel::CheckLevel(std::int32_t newLevel) const {
-  if (newLevel < 1 || newLevel > 6) {
-    throw std::out_of_range("setting " + std::to_string(newLevel) +
-                            " is outside 1 ... 6; the machine keeps setting " +
-                            std::to_string(level));
+  if (!IsLevel(newLevel)) {
+    throw std::out_of_range("setting " + std::to_string(newLevel) + " is outside " +
+                            std::to_string(Level::kMin) + " ... " + std::to_string(Level::kMax) +
+                            "; the machine keeps setting " + std::to_string(level));
   }
 }
 
@@ -217,7 +223,7 @@ void Orvel::SetLevel(std::int32_t newLevel) {
 
 std::int32_t Orvel::DrawKoyaku() {
   const std::int32_t v = Draw(kKoyakuDenominator);
-  const std::int32_t k = koyakuTbl[static_cast<std::size_t>(level - 1)].Pick(v);
+  const std::int32_t k = koyakuTbl[LevelIndex(level)].Pick(v);
   // The bell rule: a second draw, for a bell only; a bell stays a bell when
   // it is 0 modulo 6.
   const bool bell = k == Koyaku::Bell;
@@ -240,7 +246,7 @@ std::int32_t Orvel::DrawTeikakuMode(std::int32_t lv, std::int32_t koyaku) {
 
 std::int32_t Orvel::DrawKoukakuMode(std::int32_t koyaku) {
   const std::int32_t v = Draw(kModeDenominator);
-  const int row = (koyaku < 0 || koyaku > 9) ? -1 : kKoukakuRow[static_cast<std::size_t>(koyaku)];
+  const int row = IsKoyaku(koyaku) ? kKoukakuRow[static_cast<std::size_t>(koyaku)] : -1;
   return row < 0 ? Mode::Koukaku : koukakuTbl[static_cast<std::size_t>(row)].Pick(v);
 }
 
@@ -264,14 +270,14 @@ std::int32_t Orvel::DrawKeizokuMode(std::int32_t kind) {
 
 std::int32_t Orvel::DrawContinuation(std::int32_t keizoku) {
   const std::int32_t v = Draw(kContinuationDenominator);
-  if (keizoku < 0 || keizoku > 3) return Continuation::EndToStart;
+  if (keizoku < 0 || keizoku >= KeizokuMode::kCount) return Continuation::EndToStart;
   return keizokuTbl[static_cast<std::size_t>(keizoku)].Pick(v);
 }
 
 std::int32_t Orvel::DrawStartMode(std::int32_t lv) {
   const std::int32_t v = Draw(kStartDenominator);
-  if (lv < 1 || lv > 6) return Mode::Hamari;
-  return startTbl[static_cast<std::size_t>(lv - 1)].Pick(v);
+  if (!IsLevel(lv)) return Mode::Hamari;
+  return startTbl[LevelIndex(lv)].Pick(v);
 }
 
 }  // namespace orvel

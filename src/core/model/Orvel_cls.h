@@ -3,59 +3,10 @@
 #include <array>
 #include <cstdint>
 
+#include "core/model/Codes.h"
 #include "core/model/Rate_TBL.h"
 
 namespace orvel {
-
-// Minor prize (小役) of a game: the outcome of DrawKoyaku.
-namespace Koyaku {
-enum : std::int32_t {
-  Cherry2 = 0,     // 2枚チェリー
-  Cherry4 = 1,     // 4枚チェリー
-  SuikaA = 2,      // スイカA
-  SuikaB = 3,      // スイカB
-  ReplayA = 4,     // ReplayA
-  ReplayB = 5,     // ReplayB
-  Bell = 6,        // ベル, kept by the bell rule in one case of six
-  Chance = 7,      // チャンス目
-  Hazure = 8,      // ハズレ: the remainder of the denominator past the weights
-  BellMissed = 9,  // a drawn bell lost to the bell rule; shown as ハズレ
-  BonusGame = 99,  // only in lastKoyaku: the game ran a bonus chain
-};
-}
-
-// The machine's internal mode.
-namespace Mode {
-enum : std::int32_t {
-  Hamari = 0,      // ハマリ
-  Teikaku = 1,     // 低確
-  Koukaku = 2,     // 高確
-  Zencho = 3,      // 前兆, the precursor
-  Bonus7 = 4,      // 7揃い: a chain of kind 1 runs at the next dispatch
-  BonusOrvel = 5,  // Orvel揃い: a chain of kind 2 runs at the next dispatch
-};
-}
-
-// Continuation mode of a bonus chain, drawn when the chain starts.
-namespace KeizokuMode {
-enum : std::int32_t { KeizokuA = 0, KeizokuB = 1, KeizokuC = 2, KeizokuD = 3 };
-}
-
-// Kind of the chain a game ran.
-namespace BBKind {
-enum : std::int32_t { NoBonus = 0, Bonus7 = 1, BonusOrvel = 2 };
-}
-
-// Outcome drawn after every battle of a chain.
-namespace Continuation {
-enum : std::int32_t {
-  EndToStart = 0,       // chain ends, mode from the setting's start table
-  EndToZencho = 1,      // chain ends, mode 3
-  EndToBonus7 = 2,      // chain ends, mode 4
-  EndToBonusOrvel = 3,  // chain ends, mode 5
-  Continue = 4,         // another battle
-};
-}
 
 // One Orvel slot machine: its setting, its fifty lottery tables and the
 // counters the hall and the play log read after every game.
@@ -114,13 +65,13 @@ public:
 
   // The fifty tables, in their fixed declaration order. Filled once by the
   // constructor and never changed afterwards.
-  std::array<Rate_TBL<std::int32_t>, 6> koyakuTbl;    // by setting, over 2^20
-  std::array<Rate_TBL<std::int32_t>, 15> hamariTbl;   // from mode 0, over 512
-  std::array<Rate_TBL<std::int32_t>, 6> koukakuTbl;   // from mode 2, over 512
-  std::array<Rate_TBL<std::int32_t>, 11> teikakuTbl;  // from mode 1, over 512
-  std::array<Rate_TBL<std::int32_t>, 2> keizokuSelTbl;  // by kind, over 2048
-  std::array<Rate_TBL<std::int32_t>, 4> keizokuTbl;   // by keizoku mode, over 1024
-  std::array<Rate_TBL<std::int32_t>, 6> startTbl;     // by setting, over 1024
+  std::array<Rate_TBL<std::int32_t>, Level::kCount> koyakuTbl;           // by setting, over 2^20
+  std::array<Rate_TBL<std::int32_t>, 15> hamariTbl;                      // from mode 0, over 512
+  std::array<Rate_TBL<std::int32_t>, 6> koukakuTbl;                      // from mode 2, over 512
+  std::array<Rate_TBL<std::int32_t>, 11> teikakuTbl;                     // from mode 1, over 512
+  std::array<Rate_TBL<std::int32_t>, BBKind::kCount - 1> keizokuSelTbl;  // by kind 1, 2, over 2048
+  std::array<Rate_TBL<std::int32_t>, KeizokuMode::kCount> keizokuTbl;    // by keizoku mode, over 1024
+  std::array<Rate_TBL<std::int32_t>, Level::kCount> startTbl;            // by setting, over 1024
 
   std::int32_t zenchoGames = 0;  // games spent in the precursor; survives Reset
   std::int32_t sinceBB = 0;
@@ -146,8 +97,8 @@ public:
 
   // Payout in medals by minor prize, after the 3-medal stake. They differ
   // only for the missed bell, which pays in a battle game.
-  static constexpr std::array<std::int32_t, 10> kNormalPayout{2, 4, 6, 6, 3, 0, 10, 0, 0, 0};
-  static constexpr std::array<std::int32_t, 10> kBattlePayout{2, 4, 6, 6, 3, 0, 10, 0, 0, 10};
+  static constexpr std::array<std::int32_t, Koyaku::kCount> kNormalPayout{2, 4, 6, 6, 3, 0, 10, 0, 0, 0};
+  static constexpr std::array<std::int32_t, Koyaku::kCount> kBattlePayout{2, 4, 6, 6, 3, 0, 10, 0, 0, 10};
 
 private:
   void FillTables();

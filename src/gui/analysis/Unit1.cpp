@@ -25,6 +25,7 @@
 
 #include "core/analysis/ResultTexts.h"
 #include "core/analysis/Result_data.h"
+#include "core/model/Codes.h"
 #include "gui/common/TextRowsModel.h"
 #include "gui/common/VisibleLine.h"
 #include "gui/common/WindowLook.h"
@@ -60,13 +61,13 @@ const std::array<std::pair<Marker, MarkerLook>, 5> kMarkerLooks{{
     {Marker::Cherry2, {"Cherry2", u"2枚チェリー"_s, QScatterSeries::MarkerShapeCircle, QColor(0xFF0000)}},
 }};
 
-const std::array<QColor, 8> kKoyakuSliceColors{QColor(0xFF0000), QColor(0xFF00FF), QColor(0x00FF00),
-                                               QColor(0x008000), QColor(0x0000FF), QColor(0x00FFFF),
-                                               QColor(0xFFFF00), QColor(0xFFFFFF)};
-const std::array<QColor, 6> kModeSliceColors{QColor(0x000080), QColor(0xFF00FF), QColor(0x00FF00),
-                                             QColor(0xFFFF00), QColor(0xFF0000), QColor(0xFFFFFF)};
-const std::array<QColor, 4> kKeizokuSliceColors{QColor(0x0000FF), QColor(0xFF00FF), QColor(0x00FF00),
-                                                QColor(0xFFFF00)};
+const std::array<QColor, Koyaku::kWeightedCount> kKoyakuSliceColors{
+    QColor(0xFF0000), QColor(0xFF00FF), QColor(0x00FF00), QColor(0x008000),
+    QColor(0x0000FF), QColor(0x00FFFF), QColor(0xFFFF00), QColor(0xFFFFFF)};
+const std::array<QColor, Mode::kCount> kModeSliceColors{QColor(0x000080), QColor(0xFF00FF), QColor(0x00FF00),
+                                                        QColor(0xFFFF00), QColor(0xFF0000), QColor(0xFFFFFF)};
+const std::array<QColor, KeizokuMode::kCount> kKeizokuSliceColors{QColor(0x0000FF), QColor(0xFF00FF),
+                                                                  QColor(0x00FF00), QColor(0xFFFF00)};
 
 void SetColumns(QTreeView* view, TextRowsModel* model, std::initializer_list<int> widths) {
   view->setModel(model);
@@ -194,8 +195,8 @@ void TMainForm::BuildSlumpChart() {
   playAxis_->setRange(0, 24);
   medalAxis_ = AddIntegerAxis(slumpChart_, u"Medal"_s, Qt::AlignLeft);
   modeAxis_ = AddIntegerAxis(slumpChart_, u"滞在モード"_s, Qt::AlignRight);
-  modeAxis_->setRange(0, 5);
-  modeAxis_->setTickCount(6);
+  modeAxis_->setRange(Mode::Hamari, Mode::BonusOrvel);
+  modeAxis_->setTickCount(Mode::kCount);
 
   modeSeries_ = new QLineSeries(slumpChart_);
   modeSeries_->setObjectName(u"ModeSeries"_s);

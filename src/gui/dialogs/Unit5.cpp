@@ -5,6 +5,7 @@
 #include "gui/common/WindowLook.h"
 #include "gui/common/ErrorBox.h"
 #include "core/hall/TextToNumber.h"
+#include "core/model/Codes.h"
 #include "ui_Unit5.h"
 
 using namespace Qt::StringLiterals;
@@ -42,7 +43,7 @@ void TSetSlotForm::showEvent(QShowEvent* event) {
 void TSetSlotForm::OkButtonClick() {
   const auto value = IntegerOrErrorBox(levelText(), this);
   if (!value) return;
-  if (*value < 1 || *value > 6) {
+  if (*value < Level::kMin || *value > Level::kMax) {
     ShowErrorDialog(u"設定は、1から6にしてください。"_s, this);
     return;
   }

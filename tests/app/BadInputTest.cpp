@@ -19,6 +19,7 @@
 
 using namespace Qt::StringLiterals;
 using orvel::TFormHall;
+namespace Column = orvel::HallGridColumn;
 
 namespace {
 
@@ -286,7 +287,7 @@ void BadInputTest::seatRate() {
     QCOMPARE(messages, QStringList());
     QVERIFY(!stayedOpen);
     QCOMPARE(QString::fromStdString(p.hall.hall().RateText(1)), text);  // as typed
-    QCOMPARE(p.hall.grid().Cell(1, 2), text);
+    QCOMPARE(p.hall.grid().Cell(1, Column::Rate), text);
     Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->setText(u"10"_s);
     p.hall.StartButtonClick();
     QCOMPARE(p.hall.hall().PlayLog(1).Length(), gamesOf10);

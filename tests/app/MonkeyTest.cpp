@@ -32,6 +32,7 @@
 
 using namespace Qt::StringLiterals;
 using orvel::TFormHall;
+namespace Column = orvel::HallGridColumn;
 
 namespace {
 
@@ -278,7 +279,7 @@ private:
       return Fail(u"slump chart's last point differs from the balance"_s);
     }
     for (int seat = 0; seat < hall_.hall().SeatCount(); ++seat) {
-      if (hall_.grid().Cell(seat, 3) != QString::number(hall_.hall().Machine(seat).playCount)) {
+      if (hall_.grid().Cell(seat, Column::PlayCount) != QString::number(hall_.hall().Machine(seat).playCount)) {
         return Fail(u"grid play count of seat %1"_s.arg(seat + 1));
       }
       if (hall_.analysisWindow(seat)->nextGame() != hall_.hall().PlayLog(seat).Length()) {

@@ -29,6 +29,7 @@
 
 using namespace Qt::StringLiterals;
 using orvel::TFormHall;
+namespace Column = orvel::HallGridColumn;
 
 namespace {
 
@@ -126,9 +127,9 @@ void ShellTest::seatDialogShowsTheRowAndCancelChangesNothing() {
   OpenSeatDialog(p.hall, 7);
   QVERIFY(seen);
   QVERIFY(!p.setSlot.accepted);
-  QCOMPARE(p.hall.grid().Cell(6, 2), u"1"_s);
+  QCOMPARE(p.hall.grid().Cell(6, Column::Rate), u"1"_s);
   QCOMPARE(p.hall.hall().PlayLog(0).Length(), 30);
-  QCOMPARE(p.hall.grid().Cell(0, 3), u"30"_s);
+  QCOMPARE(p.hall.grid().Cell(0, Column::PlayCount), u"30"_s);
 
   // The title bar's close button is a Cancel as well.
   catcher.onDialog = [](QDialog* dialog) {
@@ -152,13 +153,13 @@ void ShellTest::seatDialogOkStoresRateAndSetting() {
   };
   OpenSeatDialog(p.hall, 3);
   QVERIFY(p.setSlot.accepted);
-  QCOMPARE(p.hall.grid().Cell(2, 1), u"6"_s);
-  QCOMPARE(p.hall.grid().Cell(2, 2), u"0.5"_s);
+  QCOMPARE(p.hall.grid().Cell(2, Column::Level), u"6"_s);
+  QCOMPARE(p.hall.grid().Cell(2, Column::Rate), u"0.5"_s);
   QCOMPARE(p.hall.hall().Machine(2).GetLevel(), 6);
   QCOMPARE(p.hall.hall().RateText(2), "0.5");
   for (int seat : {0, 1, 3, 19}) {
-    QCOMPARE(p.hall.grid().Cell(seat, 1), u"1"_s);
-    QCOMPARE(p.hall.grid().Cell(seat, 2), u"1"_s);
+    QCOMPARE(p.hall.grid().Cell(seat, Column::Level), u"1"_s);
+    QCOMPARE(p.hall.grid().Cell(seat, Column::Rate), u"1"_s);
     QCOMPARE(p.hall.hall().PlayLog(seat).Length(), 0);  // every log cleared
   }
   QCOMPARE(p.hall.slumpPoints().size(), 0u);
@@ -169,8 +170,8 @@ void ShellTest::seatDialogOkStoresRateAndSetting() {
     Find<QPushButton>(*dialog, u"OkButton"_s)->click();
   };
   OpenSeatDialog(p.hall, 3);
-  QCOMPARE(p.hall.grid().Cell(2, 2), u"0.3333"_s);
-  QCOMPARE(p.hall.grid().Cell(2, 1), u"6"_s);
+  QCOMPARE(p.hall.grid().Cell(2, Column::Rate), u"0.3333"_s);
+  QCOMPARE(p.hall.grid().Cell(2, Column::Level), u"6"_s);
   RunGames(p.hall, 30);
   QCOMPARE(p.hall.hall().PlayLog(2).Length(), 10);
 }
@@ -237,8 +238,8 @@ void ShellTest::countDialogReplacesEverySeat() {
   QVERIFY(former.isNull());
   for (int seat = 0; seat < 5; ++seat) {
     QCOMPARE(p.hall.analysisWindow(seat)->windowTitle(), u"Orvel　%1番台"_s.arg(seat + 1));
-    QCOMPARE(p.hall.grid().Cell(seat, 1), u"1"_s);
-    QCOMPARE(p.hall.grid().Cell(seat, 2), u"1"_s);
+    QCOMPARE(p.hall.grid().Cell(seat, Column::Level), u"1"_s);
+    QCOMPARE(p.hall.grid().Cell(seat, Column::Rate), u"1"_s);
   }
 
   // It opens with the current count; 0 leaves an empty hall that still runs.

@@ -6,18 +6,27 @@
 
 namespace orvel {
 
-const std::array<std::string, kHallGridColumns>& HallGridCaptions() {
-  static const std::array<std::string, kHallGridColumns> captions{
+const HallGridTexts& HallGridCaptions() {
+  static const HallGridTexts captions{
       "番台", "設定", "稼働率", "PLAY数1", "PLAY数2", "初当り数", "BB数", "モード", "差メダル", "収支(円)"};
   return captions;
 }
 
-std::array<std::string, kHallGridColumns> HallGridRow(const Hall& hall, int seat) {
+HallGridTexts HallGridRow(const Hall& hall, int seat) {
+  namespace Column = HallGridColumn;
   const Orvel& m = hall.Machine(seat);
-  return {IntText(seat + 1),      IntText(m.GetLevel()),   hall.RateText(seat),
-          IntText(m.playCount),   IntText(m.sinceBB),      IntText(m.firstHitCount),
-          IntText(m.bbCount),     ModeName(m.mode),        IntText(m.medal),
-          IntText(std::int64_t{m.medal} * 20)};
+  HallGridTexts row;
+  row[Column::Seat] = IntText(seat + 1);
+  row[Column::Level] = IntText(m.GetLevel());
+  row[Column::Rate] = hall.RateText(seat);
+  row[Column::PlayCount] = IntText(m.playCount);
+  row[Column::SinceBB] = IntText(m.sinceBB);
+  row[Column::FirstHitCount] = IntText(m.firstHitCount);
+  row[Column::BBCount] = IntText(m.bbCount);
+  row[Column::Mode] = ModeName(m.mode);
+  row[Column::Medal] = IntText(m.medal);
+  row[Column::Yen] = IntText(std::int64_t{m.medal} * 20);
+  return row;
 }
 
 }  // namespace orvel

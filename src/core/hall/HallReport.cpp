@@ -53,8 +53,8 @@ std::string JsonString(std::string_view text) {
   return out + "\"";
 }
 
-void WriteTable(std::ostream& out, const std::vector<std::array<std::string, kHallGridColumns>>& rows) {
-  std::array<int, kHallGridColumns> widths{};
+void WriteTable(std::ostream& out, const std::vector<HallGridTexts>& rows) {
+  std::array<int, HallGridColumn::Count> widths{};
   for (const auto& row : rows) {
     for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], DisplayWidth(row[c]));
   }
@@ -88,7 +88,7 @@ int DisplayWidth(std::string_view utf8) {
 void WriteHallReport(std::ostream& out, const Hall& hall, ReportFormat format) {
   const std::int64_t balance = -hall.SumMedals();
   const std::int64_t yen = balance * 20;
-  std::vector<std::array<std::string, kHallGridColumns>> rows{HallGridCaptions()};
+  std::vector<HallGridTexts> rows{HallGridCaptions()};
   for (int seat = 0; seat < hall.SeatCount(); ++seat) rows.push_back(HallGridRow(hall, seat));
 
   switch (format) {
@@ -104,14 +104,14 @@ void WriteHallReport(std::ostream& out, const Hall& hall, ReportFormat format) {
       out << "\nホール収支(枚),ホール収支(円)\n" << IntText(balance) << ',' << IntText(yen) << '\n';
       break;
     case ReportFormat::Json: {
-      static const char* const keys[kHallGridColumns] = {
+      static constexpr std::array<const char*, HallGridColumn::Count> keys{
           "seat", "level", "rate", "playCount", "sinceBB", "firstHitCount", "bbCount", "mode", "medal", "yen"};
       out << "{\n  \"seats\": [";
       for (std::size_t r = 1; r < rows.size(); ++r) {
         out << (r > 1 ? ",\n    {" : "\n    {");
-        for (std::size_t c = 0; c < kHallGridColumns; ++c) {
+        for (std::size_t c = 0; c < keys.size(); ++c) {
           // Numbers stay numbers; the rate is the text as typed, the mode a name.
-          const bool text = c == 2 || c == 7;
+          const bool text = c == HallGridColumn::Rate || c == HallGridColumn::Mode;
           out << (c > 0 ? ", " : "") << '"' << keys[c] << "\": " << (text ? JsonString(rows[r][c]) : rows[r][c]);
         }
         out << '}';

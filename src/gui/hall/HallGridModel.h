@@ -18,7 +18,7 @@ class HallGridModel final : public QAbstractTableModel {
   Q_DISABLE_COPY_MOVE(HallGridModel)
 
 public:
-  using Row = std::array<QString, kHallGridColumns>;
+  using Row = std::array<QString, HallGridColumn::Count>;
 
   explicit HallGridModel(QObject* parent = nullptr);
 

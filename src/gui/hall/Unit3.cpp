@@ -17,6 +17,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <array>
 
 #include "core/analysis/NumberText.h"
 #include "gui/analysis/Unit1.h"
@@ -29,6 +30,7 @@
 #include "gui/dialogs/Unit4.h"
 #include "gui/dialogs/Unit5.h"
 #include "gui/hall/HallGridModel.h"
+#include "core/hall/HallGrid.h"
 #include "core/hall/TextToNumber.h"
 #include "ui_Unit3.h"
 
@@ -39,6 +41,7 @@ namespace orvel {
 namespace {
 
 constexpr int kDefaultSeats = 20;
+constexpr std::array<int, HallGridColumn::Count> kColumnWidths{64, 36, 41, 64, 64, 64, 64, 64, 64, 64};
 // A run lets events through this often: no event waits much longer, and
 // painting, which only happens then, stays a small part of the run.
 constexpr qint64 kYieldEveryMs = 8;
@@ -67,9 +70,8 @@ TFormHall::TFormHall(QWidget* owner) : QMainWindow(owner), ui_(std::make_unique<
   grid->horizontalHeader()->setHighlightSections(false);
   grid->horizontalHeader()->setStretchLastSection(false);
   grid->horizontalHeader()->setMinimumSectionSize(20);
-  int column = 0;
-  for (const int width : {64, 36, 41, 64, 64, 64, 64, 64, 64, 64}) {
-    grid->horizontalHeader()->resizeSection(column++, width);
+  for (int column = 0; column < HallGridColumn::Count; ++column) {
+    grid->horizontalHeader()->resizeSection(column, kColumnWidths[static_cast<std::size_t>(column)]);
   }
   grid->viewport()->installEventFilter(this);
   grid->horizontalHeader()->viewport()->installEventFilter(this);
@@ -460,7 +462,8 @@ void TFormHall::SetPopupMenuClick() {
   const int row = currentGridRow();
   if (!setSlotForm_ || !stopped_ || running_ || resumeGame_ != 0 || row < 1 || row > hall_.SeatCount()) return;
   setSlotForm_->setWindowTitle(u"%1番台設定"_s.arg(row));
-  setSlotForm_->setTexts(gridModel_->Cell(row - 1, 1), gridModel_->Cell(row - 1, 2));
+  setSlotForm_->setTexts(gridModel_->Cell(row - 1, HallGridColumn::Level),
+                         gridModel_->Cell(row - 1, HallGridColumn::Rate));
   setSlotForm_->exec();
   if (!setSlotForm_->accepted) return;
   // The dialog has checked both texts already; should one still be refused,

@@ -20,6 +20,7 @@
 
 using namespace Qt::StringLiterals;
 using orvel::TFormHall;
+namespace Column = orvel::HallGridColumn;
 
 namespace {
 
@@ -89,10 +90,10 @@ void TFormHallTest::builtWithTheDefaultHall() {
   QCOMPARE(hall.size(), QSize(640, 684));
   QCOMPARE(hall.hall().SeatCount(), 20);
   QCOMPARE(hall.grid().rowCount(), 20);
-  QCOMPARE(hall.grid().headerData(0, Qt::Horizontal).toString(), u"番台"_s);
-  QCOMPARE(hall.grid().headerData(9, Qt::Horizontal).toString(), u"収支(円)"_s);
-  QCOMPARE(hall.grid().Cell(19, 0), u"20"_s);
-  QCOMPARE(hall.grid().Cell(0, 2), u"1"_s);
+  QCOMPARE(hall.grid().headerData(Column::Seat, Qt::Horizontal).toString(), u"番台"_s);
+  QCOMPARE(hall.grid().headerData(Column::Yen, Qt::Horizontal).toString(), u"収支(円)"_s);
+  QCOMPARE(hall.grid().Cell(19, Column::Seat), u"20"_s);
+  QCOMPARE(hall.grid().Cell(0, Column::Rate), u"1"_s);
   QCOMPARE(hall.analysisWindow(6)->windowTitle(), u"Orvel　7番台"_s);
   QVERIFY(!hall.analysisWindow(0)->isVisible());
   QVERIFY(hall.stopped());
@@ -109,8 +110,8 @@ void TFormHallTest::builtWithTheDefaultHall() {
   QCOMPARE(Status(hall), QString());
   QCOMPARE(Controls(hall), kIdle);
   auto* grid = Find<QTableView>(hall, u"HallStringGrid"_s);
-  QCOMPARE(grid->horizontalHeader()->sectionSize(1), 36);
-  QCOMPARE(grid->horizontalHeader()->sectionSize(2), 41);
+  QCOMPARE(grid->horizontalHeader()->sectionSize(Column::Level), 36);
+  QCOMPARE(grid->horizontalHeader()->sectionSize(Column::Rate), 41);
   QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
   QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
   QCOMPARE(Find<QLabel>(hall, u"StatusPanel1"_s)->width(), 450);
@@ -143,10 +144,10 @@ void TFormHallTest::defaultRunCompletesConsistently() {
   std::int64_t fromGrid = 0;
   for (int seat = 0; seat < 20; ++seat) {
     // The grid keeps the finished run although the machines were reset.
-    QCOMPARE(hall.grid().Cell(seat, 3), u"260"_s);
-    QCOMPARE(hall.grid().Cell(seat, 8).toLongLong(), Medals(hall, seat).back());
-    QCOMPARE(hall.grid().Cell(seat, 9).toLongLong(), Medals(hall, seat).back() * 20LL);
-    fromGrid += hall.grid().Cell(seat, 8).toLongLong();
+    QCOMPARE(hall.grid().Cell(seat, Column::PlayCount), u"260"_s);
+    QCOMPARE(hall.grid().Cell(seat, Column::Medal).toLongLong(), Medals(hall, seat).back());
+    QCOMPARE(hall.grid().Cell(seat, Column::Yen).toLongLong(), Medals(hall, seat).back() * 20LL);
+    fromGrid += hall.grid().Cell(seat, Column::Medal).toLongLong();
     QCOMPARE(hall.hall().Machine(seat).playCount, 0);
     QCOMPARE(hall.hall().PlayLog(seat).Length(), 260);
   }
@@ -397,16 +398,16 @@ void TFormHallTest::resetInIdleAndPaused() {
   for (int seat = 0; seat < 20; ++seat) {
     QCOMPARE(hall.hall().PlayLog(seat).Length(), 0);
     QCOMPARE(hall.hall().Machine(seat).playCount, 0);
-    QCOMPARE(hall.grid().Cell(seat, 3), u"0"_s);
+    QCOMPARE(hall.grid().Cell(seat, Column::PlayCount), u"0"_s);
     QCOMPARE(hall.analysisWindow(seat)->nextGame(), 0);
   }
 
   // In Idle after a completed run: the same.
   SetText(hall, u"PlayNumEdit"_s, u"5"_s);
   ClickStart(hall);
-  QCOMPARE(hall.grid().Cell(0, 3), u"5"_s);
+  QCOMPARE(hall.grid().Cell(0, Column::PlayCount), u"5"_s);
   hall.ResetButtonClick();
-  QCOMPARE(hall.grid().Cell(0, 3), u"0"_s);
+  QCOMPARE(hall.grid().Cell(0, Column::PlayCount), u"0"_s);
   QCOMPARE(hall.hall().PlayLog(0).Length(), 0);
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -126,6 +127,8 @@ struct SeatCase {
   Outcome outcome;
   const char* message;  // what() of the refusal
 };
+
+void PrintTo(const SeatCase& c, std::ostream* out) { *out << c.name; }
 
 class SetSeatTest : public ::testing::TestWithParam<SeatCase> {};
 

@@ -1,3 +1,4 @@
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,6 +82,7 @@ private slots:
   void resetInIdleAndPaused();
   void closingDuringARunStopsAfterTheCurrentHallGame();
   void analysisWindowsFollowTheRun();
+  void gridModelKeepsTheModelRules();
 };
 
 void TFormHallTest::builtWithTheDefaultHall() {
@@ -446,6 +448,62 @@ void TFormHallTest::analysisWindowsFollowTheRun() {
   QCOMPARE(rows->model()->rowCount(), 333);
   hall.analysisWindow(0)->close();
   hall.analysisWindow(5)->close();
+}
+
+// The grid's model under QAbstractItemModelTester through everything that
+// rewrites it: a run's refreshes, a reset, and seat counts going down, up
+// and to none.
+void TFormHallTest::gridModelKeepsTheModelRules() {
+  TFormHall hall;
+  hall.show();
+  Seed(hall, 3);
+  QAbstractItemModel* model = Find<QTableView>(hall, u"HallStringGrid"_s)->model();
+  QCOMPARE(static_cast<const QAbstractItemModel*>(model), &hall.grid());
+  QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+  QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
+  QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
+  QSignalSpy removed(model, &QAbstractItemModel::rowsRemoved);
+  const auto playCount = [&](int seat) { return model->index(seat, Column::PlayCount).data().toString(); };
+
+  // The run clears the grid once, then refreshes after hall games 9, 19, 29.
+  SetText(hall, u"PlayNumEdit"_s, u"30"_s);
+  SetText(hall, u"UpSpeedEdit"_s, u"10"_s);
+  ClickStart(hall);
+  QCOMPARE(changed.count(), 4);
+  QCOMPARE(model->rowCount(), 20);
+  QCOMPARE(playCount(19), u"30"_s);
+
+  hall.ResetButtonClick();
+  QCOMPARE(changed.count(), 5);
+  QCOMPARE(playCount(19), u"0"_s);
+  QCOMPARE(inserted.count() + removed.count(), 0);
+
+  // Seat counts as the machine-count dialog sets them.
+  const auto seats = [&](int count) {
+    hall.DeleteSeats();
+    hall.CreateSeats(count);
+    hall.ResetMachines();
+    hall.ResetData();
+  };
+  seats(3);
+  QCOMPARE(model->rowCount(), 3);
+  QCOMPARE(removed.count(), 1);
+  QCOMPARE(removed.last().at(1).toInt(), 3);
+  QCOMPARE(removed.last().at(2).toInt(), 19);
+  seats(25);
+  QCOMPARE(model->rowCount(), 25);
+  QCOMPARE(inserted.count(), 1);
+  QCOMPARE(inserted.last().at(1).toInt(), 3);
+  QCOMPARE(inserted.last().at(2).toInt(), 24);
+  QCOMPARE(model->index(24, Column::Seat).data().toString(), u"25"_s);
+  seats(0);
+  QCOMPARE(model->rowCount(), 0);
+  QCOMPARE(removed.count(), 2);
+
+  // And a run on the new seats refreshes them.
+  seats(2);
+  ClickStart(hall);
+  QCOMPARE(playCount(1), u"30"_s);
 }
 
 QTEST_MAIN(TFormHallTest)

@@ -43,22 +43,6 @@ int ToInt(const std::string& option, const std::string& text, int low, int high,
   return *value;
 }
 
-std::uint32_t ToSeed(const std::string& text) {
-  std::string_view rest = text;
-  while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
-  while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) rest.remove_suffix(1);
-  if (!rest.empty() && rest.front() == '+') rest.remove_prefix(1);
-  std::uint64_t value = 0;
-  bool ok = !rest.empty();
-  for (const char c : rest) {
-    ok = ok && c >= '0' && c <= '9';
-    if (ok) value = value * 10 + static_cast<std::uint64_t>(c - '0');
-    ok = ok && value <= 0xFFFFFFFFull;
-  }
-  if (!ok) throw UsageError{"--seed: シードは、0から4294967295の整数にしてください。"};
-  return static_cast<std::uint32_t>(value);
-}
-
 std::vector<std::string> SplitList(const std::string& text) {
   std::vector<std::string> items;
   std::string item;
@@ -159,7 +143,10 @@ int Run(int argc, char** argv) {
     if (!orvel::TryParseDecimal(text)) throw UsageError{rateName + ": " + orvel::NotADecimalMessage(text)};
   }
   std::optional<std::uint32_t> seed;
-  if (seedOption->count() > 0) seed = ToSeed(seedText);
+  if (seedOption->count() > 0) {
+    seed = orvel::TryStrToUInt32(seedText);
+    if (!seed) throw UsageError{"--seed: シードは、0から4294967295の整数にしてください。"};
+  }
   using orvel::ReportFormat;
   const ReportFormat reportFormat = format == "csv"    ? ReportFormat::Csv
                                     : format == "json" ? ReportFormat::Json

@@ -82,6 +82,18 @@ void ForEveryNastyText(const Expectations<Expected>& expectations, Add add) {
   }
 }
 
+// A table of cases {name, text, expected}: every shared text with the
+// table's expectation for it, then the table's own cases.
+template <class Case, class Expected>
+std::vector<Case> NastyThenOwn(const Expectations<Expected>& expectations, const std::vector<Case>& own) {
+  std::vector<Case> cases;
+  ForEveryNastyText(expectations, [&](const TypedText& text, const Expected& expected) {
+    cases.push_back(Case{text.name, text.text, expected});
+  });
+  cases.insert(cases.end(), own.begin(), own.end());
+  return cases;
+}
+
 // A typed text as a failure message shows it: in quotes, UTF-8 as it is,
 // the invisible characters as escapes (\t, \u00A0 …) and a very long text
 // cut short with its length, so that "１２" reads as '１２', not as bytes.

@@ -12,17 +12,9 @@
 namespace orvel {
 namespace {
 
-// The tables below run every shared typed text (TypedTexts.h) with this
-// conversion's expectation for it, then their own cases.
-template <class Case, class Expected>
-std::vector<Case> SharedThenOwn(const test::Expectations<Expected>& shared, std::vector<Case> own) {
-  std::vector<Case> cases;
-  test::ForEveryNastyText(shared, [&](const test::TypedText& t, const Expected& expected) {
-    cases.push_back(Case{t.name, t.text, expected});
-  });
-  cases.insert(cases.end(), own.begin(), own.end());
-  return cases;
-}
+// Each table runs every shared typed text (TypedTexts.h) with this
+// conversion's expectation for it, then its own cases.
+using test::NastyThenOwn;
 
 struct IntCase {
   const char* name;
@@ -51,7 +43,7 @@ TEST_P(StrToIntTest, ConvertsOrRefusesWithTheMessage) {
 
 std::vector<IntCase> IntCases() {
   constexpr std::nullopt_t no = std::nullopt;
-  return SharedThenOwn<IntCase, std::optional<std::int32_t>>(
+  return NastyThenOwn<IntCase, std::optional<std::int32_t>>(
       {{"empty", no},
        {"blanks", no},
        {"letters", no},
@@ -97,7 +89,7 @@ TEST_P(StrToUInt32Test, ConvertsOrRefuses) { EXPECT_EQ(TryStrToUInt32(GetParam()
 
 std::vector<UInt32Case> UInt32Cases() {
   constexpr std::nullopt_t no = std::nullopt;
-  return SharedThenOwn<UInt32Case, std::optional<std::uint32_t>>(
+  return NastyThenOwn<UInt32Case, std::optional<std::uint32_t>>(
       {{"empty", no},
        {"blanks", no},
        {"letters", no},
@@ -174,7 +166,7 @@ std::vector<DecimalCase> DecimalCases() {
   // the scale of all of them.
   const Decimal nines{true, false, std::string(DecimalNumber::kMaxDigits, '9') + "1",
                       32767 - static_cast<std::int64_t>(DecimalNumber::kMaxDigits) - 1};
-  return SharedThenOwn<DecimalCase, Decimal>(
+  return NastyThenOwn<DecimalCase, Decimal>(
       {{"empty", no},
        {"blanks", no},
        {"letters", no},

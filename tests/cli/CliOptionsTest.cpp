@@ -22,17 +22,6 @@ CommandLine Read(const std::vector<std::string>& args) {
   return ReadCommandLine(static_cast<int>(argv.size()), argv.data());
 }
 
-void PrintArgs(const std::vector<std::string>& args, std::ostream* os) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (i > 0) *os << ' ';
-    if (args[i].rfind("--", 0) == 0) {
-      *os << args[i];
-    } else {
-      PrintTypedText(args[i], *os);
-    }
-  }
-}
-
 TEST(CliOptions, WithoutOptionsTheHallsDefaults) {
   const CommandLine line = Read({});
   ASSERT_TRUE(line.options) << line.error;
@@ -99,7 +88,7 @@ struct RefusalCase {
   bool fromParser = false;
 };
 
-void PrintTo(const RefusalCase& c, std::ostream* os) { PrintArgs(c.args, os); }
+void PrintTo(const RefusalCase& c, std::ostream* os) { test::PrintArguments(c.args, *os); }
 
 class CliOptionsRefusal : public ::testing::TestWithParam<RefusalCase> {};
 

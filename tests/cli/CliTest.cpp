@@ -152,12 +152,7 @@ struct ProcessCase {
   std::string err;  // the whole of stderr
 };
 
-void PrintTo(const ProcessCase& c, std::ostream* os) {
-  for (const std::string& arg : c.args) {
-    *os << ' ';
-    orvel::test::PrintTypedText(arg, *os);
-  }
-}
+void PrintTo(const ProcessCase& c, std::ostream* os) { orvel::test::PrintArguments(c.args, *os); }
 
 class CliProcess : public CliTest, public ::testing::WithParamInterface<ProcessCase> {};
 

@@ -122,4 +122,17 @@ inline void PrintTypedText(std::string_view text, std::ostream& os) {
   if (i < text.size()) os << "… (" << text.size() << " bytes)";
 }
 
+// A command line as a failure message shows it: options bare, values as
+// typed texts, e.g. --seats '１２'.
+inline void PrintArguments(const std::vector<std::string>& args, std::ostream& os) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (i > 0) os << ' ';
+    if (args[i].rfind("--", 0) == 0) {
+      os << args[i];
+    } else {
+      PrintTypedText(args[i], os);
+    }
+  }
+}
+
 }  // namespace orvel::test

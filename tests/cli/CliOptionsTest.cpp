@@ -56,7 +56,7 @@ TEST(CliOptions, ListsGiveOneValuePerSeatAndSinglesRepeat) {
   EXPECT_EQ(singles.options->format, ReportFormat::Csv);
 }
 
-TEST(CliOptions, NoSeatsNeedNoSettingsOrRates) {
+TEST(CliOptions, ZeroSeatsHaveNoSettingsAndAnEmptyListIsOneValue) {
   const CommandLine line = Read({"--seats", "0", "--levels", "", "--rates", ""});
   EXPECT_FALSE(line.options);
   EXPECT_EQ(line.error, "--levels: 台数と同じ 0 個の値が必要です（1 個あります）。")
@@ -117,7 +117,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"seats_not_a_number", {"--seats", "many"}, "--seats: 'many' は整数ではありません"},
         RefusalCase{"negative_seats", {"--seats", "-1"}, "--seats: " + kSeatRange},
         RefusalCase{"too_many_seats", {"--seats", "100001"}, "--seats: " + kSeatRange},
-        RefusalCase{"most_seats", {"--seats", "100000", "--games", "x"}, "--games: 'x' は整数ではありません"},
+        RefusalCase{"most_seats_then_games_refused", {"--seats", "100000", "--games", "x"},
+                    "--games: 'x' は整数ではありません"},
         RefusalCase{"zero_games", {"--games", "0"}, "--games: Play数は、1以上にしてください。"},
         RefusalCase{"decimal_games", {"--games", "1.5"}, "--games: '1.5' は整数ではありません"},
         RefusalCase{"level_zero", {"--level", "0"}, "--level: " + kLevelRange},
@@ -265,7 +266,10 @@ TEST_P(CliOptionText, IsReadOrRefusedInOneLine) {
     EXPECT_EQ(o.logDir, c.text) << "a folder name is taken as typed";
   }
   if (c.option == "--format") {
-    EXPECT_EQ(o.format, c.text == "csv" ? ReportFormat::Csv : c.text == "json" ? ReportFormat::Json : ReportFormat::Table);
+    const ReportFormat expected = c.text == "csv"    ? ReportFormat::Csv
+                                  : c.text == "json" ? ReportFormat::Json
+                                                     : ReportFormat::Table;
+    EXPECT_EQ(o.format, expected);
   }
 }
 

@@ -180,8 +180,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "orvelsim-cli: --levels: 台数と同じ 3 個の値が必要です（2 個あります）。\n"},
         ProcessCase{"log_dir_under_a_file", {"--games", "1", "--log-dir", "/dev/null/logs"}, 2,
                     "orvelsim-cli: --log-dir: '/dev/null/logs' を作れません: Not a directory\n"},
-        ProcessCase{"blanks_around_every_number", {"--seats", " 2 ", "--games", "\t3", "--level", "+6", "--rate", " 0.5 ",
-                                                   "--seed", " +7 ", "--format", "csv"}, 0, ""}),
+        ProcessCase{"blanks_around_every_number",
+                    {"--seats", " 2 ", "--games", "\t3", "--level", "+6", "--rate", " 0.5 ", "--seed", " +7 ",
+                     "--format", "csv"},
+                    0, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CliTest, AFolderNameTooLongForTheSystemIsRefusedInOneLine) {

@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "FindChild.h"
 #include "gui/analysis/Unit1.h"
 #include "gui/dialogs/Unit4.h"
 #include "core/hall/Hall.h"
@@ -65,11 +66,6 @@ struct Latency {
     return static_cast<double>(worst) / 1e6 - 1.0;  // the timer's own millisecond is no wait
   }
 };
-
-template <class T>
-T* Find(QObject& parent, const QString& name) {
-  return parent.findChild<T*>(name);
-}
 
 void Report(const char* name, double seconds, double waitMs, const char* extra = "") {
   std::printf("%-34s wall %8.3f s   peak RSS %5ld MB   longest event wait %7.1f ms%s\n", name, seconds, PeakRssMb(),

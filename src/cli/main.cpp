@@ -1,23 +1,19 @@
 // orvelsim-cli: plays a whole hall without windows and prints its seat
 // table. With --seed the output is a function of the options alone.
-#include <CLI/CLI.hpp>
-
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/CliOptions.h"
 #include "core/analysis/NumberText.h"
 #include "core/hall/Hall.h"
 #include "core/hall/HallReport.h"
-#include "core/hall/OperatingRate.h"
-#include "core/hall/TextToNumber.h"
-#include "core/model/Codes.h"
 #include "core/model/Random.h"
 
 #ifdef _WIN32
@@ -30,62 +26,7 @@
 
 namespace {
 
-constexpr int kMaxSeats = 100000;
-
-// A bad option value: its text is the one line the user gets.
-struct UsageError {
-  std::string message;
-};
-
-int ToInt(const std::string& option, const std::string& text, int low, int high, const std::string& rangeMessage) {
-  const auto value = orvel::TryStrToInt(text);
-  if (!value) throw UsageError{option + ": " + orvel::NotAnIntegerMessage(text)};
-  if (*value < low || *value > high) throw UsageError{option + ": " + rangeMessage};
-  return *value;
-}
-
-std::uint32_t ToSeed(const std::string& text) {
-  std::string_view rest = text;
-  while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
-  while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) rest.remove_suffix(1);
-  if (!rest.empty() && rest.front() == '+') rest.remove_prefix(1);
-  std::uint64_t value = 0;
-  bool ok = !rest.empty();
-  for (const char c : rest) {
-    ok = ok && c >= '0' && c <= '9';
-    if (ok) value = value * 10 + static_cast<std::uint64_t>(c - '0');
-    ok = ok && value <= 0xFFFFFFFFull;
-  }
-  if (!ok) throw UsageError{"--seed: シードは、0から4294967295の整数にしてください。"};
-  return static_cast<std::uint32_t>(value);
-}
-
-std::vector<std::string> SplitList(const std::string& text) {
-  std::vector<std::string> items;
-  std::string item;
-  std::istringstream in(text);
-  while (std::getline(in, item, ',')) items.push_back(item);
-  if (!text.empty() && text.back() == ',') items.emplace_back();
-  return items;
-}
-
-// One value per seat: from the list option when it was given, else the
-// single option's value (or the default) for every seat. A given value is
-// taken as it is, the empty text included, and checked by the caller.
-std::vector<std::string> PerSeat(const CLI::Option& singleOption, const std::string& single,
-                                 const CLI::Option& listOption, const std::string& list, int seats,
-                                 const std::string& fallback) {
-  if (listOption.count() > 0) {
-    std::vector<std::string> items = SplitList(list);
-    if (list.empty()) items = {""};
-    if (static_cast<int>(items.size()) != seats) {
-      throw UsageError{listOption.get_name() + ": 台数と同じ " + std::to_string(seats) + " 個の値が必要です（" +
-                       std::to_string(items.size()) + " 個あります）。"};
-    }
-    return items;
-  }
-  return std::vector<std::string>(static_cast<std::size_t>(seats), singleOption.count() > 0 ? single : fallback);
-}
+using orvel::cli::UsageError;
 
 class Progress {
 public:
@@ -120,56 +61,22 @@ std::ofstream OpenForWriting(const std::filesystem::path& path) {
 }
 
 int Run(int argc, char** argv) {
-  CLI::App app{"Orvelsim Hall without windows: plays a whole hall and prints its seat table.",
-               "orvelsim-cli"};
-  std::string seatsText = "20", gamesText = "8000", level, levels, rate, rates, seedText, logDir;
-  std::string format = "table";
-  app.add_option("--seats", seatsText, "number of seats, 0 … 100000 (default 20)");
-  app.add_option("--games", gamesText, "hall games to play, 1 or more (default 8000)");
-  auto* levelOption = app.add_option("--level", level, "setting 1 … 6 of every seat (default 1)");
-  auto* levelsOption = app.add_option("--levels", levels, "settings, comma-separated, one per seat");
-  levelOption->excludes(levelsOption);
-  auto* rateOption = app.add_option("--rate", rate, "operating rate of every seat (default 1)");
-  auto* ratesOption = app.add_option("--rates", rates, "operating rates, comma-separated, one per seat");
-  rateOption->excludes(ratesOption);
-  auto* seedOption = app.add_option("--seed", seedText, "seed of the random source, 0 … 4294967295 (default: the clock)");
-  auto* logDirOption = app.add_option("--log-dir", logDir, "write every play log and the hall balance as CSV files here");
-  app.add_option("--format", format, "table, csv or json (default table)")
-      ->check(CLI::IsMember({"table", "csv", "json"}));
-
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::CallForHelp& help) {
-    return app.exit(help);
-  } catch (const CLI::ParseError& error) {
-    std::cerr << "orvelsim-cli: " << error.what() << '\n';
-    return 2;
+  const orvel::cli::CommandLine line = orvel::cli::ReadCommandLine(argc, argv);
+  std::cout << line.out;
+  if (!line.options) {
+    if (!line.error.empty()) std::cerr << "orvelsim-cli: " << line.error << '\n';
+    return line.status;
   }
-
-  // Everything is checked before any work is done.
-  const int seats = ToInt("--seats", seatsText, 0, kMaxSeats, "台数は、0から100000にしてください。");
-  const int games = ToInt("--games", gamesText, 1, INT32_MAX, "Play数は、1以上にしてください。");
-  const std::string levelName = levelsOption->count() > 0 ? "--levels" : "--level";
-  std::vector<int> seatLevels;
-  for (const std::string& text : PerSeat(*levelOption, level, *levelsOption, levels, seats, "1")) {
-    seatLevels.push_back(
-        ToInt(levelName, text, orvel::Level::kMin, orvel::Level::kMax, "設定は、1から6にしてください。"));
-  }
-  const std::string rateName = ratesOption->count() > 0 ? "--rates" : "--rate";
-  const std::vector<std::string> seatRates = PerSeat(*rateOption, rate, *ratesOption, rates, seats, "1");
-  for (const std::string& text : seatRates) {
-    if (!orvel::TryParseDecimal(text)) throw UsageError{rateName + ": " + orvel::NotADecimalMessage(text)};
-  }
-  std::optional<std::uint32_t> seed;
-  if (seedOption->count() > 0) seed = ToSeed(seedText);
-  using orvel::ReportFormat;
-  const ReportFormat reportFormat = format == "csv"    ? ReportFormat::Csv
-                                    : format == "json" ? ReportFormat::Json
-                                                       : ReportFormat::Table;
+  const orvel::cli::CliOptions& options = *line.options;
+  const int seats = options.seats;
+  const int games = options.games;
+  const std::vector<int>& seatLevels = options.levels;
+  const std::vector<std::string>& seatRates = options.rates;
+  const std::optional<std::uint32_t> seed = options.seed;
+  const std::string& logDir = options.logDir;
 
   std::optional<std::ofstream> hallCsv;
   const std::filesystem::path dir(logDir);
-  if (logDirOption->count() > 0 && logDir.empty()) throw UsageError{"--log-dir: フォルダ名が空です。"};
   if (!logDir.empty()) {
     std::error_code error;
     std::filesystem::create_directories(dir, error);
@@ -217,7 +124,7 @@ int Run(int argc, char** argv) {
     }
   }
 
-  orvel::WriteHallReport(std::cout, hall, reportFormat);
+  orvel::WriteHallReport(std::cout, hall, options.format);
   std::cout.flush();
   return std::cout ? 0 : 1;
 }

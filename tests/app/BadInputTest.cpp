@@ -8,8 +8,9 @@
 #include <QTest>
 
 #include "FindChild.h"
-#include "Program.h"
 #include "ModalCatcher.h"
+#include "Program.h"
+#include "TypedTexts.h"
 #include "app/OrvelApplication.h"
 #include "gui/dialogs/Unit2.h"
 #include "gui/dialogs/Unit4.h"
@@ -53,6 +54,16 @@ QStringList Snapshot(TFormHall& hall) {
   return s;
 }
 
+// What a field says to a typed text: nothing (taken), that it is no number,
+// or that the number is out of the field's range.
+enum class Says { Nothing, NoNumber, OutOfRange };
+
+using orvel::test::Expectations;
+using orvel::test::ForEveryNastyText;
+using orvel::test::TypedText;
+
+QString ToQ(const std::string& utf8) { return QString::fromStdString(utf8); }
+
 }  // namespace
 
 class BadInputTest : public QObject {
@@ -80,25 +91,41 @@ void BadInputTest::playCount_data() {
   QTest::addColumn<int>("maximum");
   QTest::addColumn<int>("position");
   QTest::addColumn<QString>("fieldAfter");
-  const auto notInteger = [](const QString& t) { return u"box:'%1' は整数ではありません."_s.arg(t); };
-  const QString low = u"dialog:Play数は、1以上にしてください。"_s;
-  const QString longText(32767, u'9');
-  QTest::newRow("empty") << QString() << notInteger({}) << 8000 << 50 << QString();
-  QTest::newRow("blanks") << u"   "_s << notInteger(u"   "_s) << 8000 << 50 << u"   "_s;
-  QTest::newRow("letters") << u"abc"_s << notInteger(u"abc"_s) << 8000 << 50 << u"abc"_s;
-  QTest::newRow("1.5") << u"1.5"_s << notInteger(u"1.5"_s) << 8000 << 50 << u"1.5"_s;
-  QTest::newRow("-1") << u"-1"_s << low << 1 << 1 << u"1"_s;
-  QTest::newRow("0") << u"0"_s << low << 1 << 1 << u"1"_s;
-  QTest::newRow("2147483647") << u"2147483647"_s << QString() << 2147483647 << 50 << u"2147483647"_s;
-  QTest::newRow("2147483648") << u"2147483648"_s << notInteger(u"2147483648"_s) << 8000 << 50 << u"2147483648"_s;
-  QTest::newRow("twenty nines") << u"99999999999999999999"_s << notInteger(u"99999999999999999999"_s) << 8000 << 50
-                                << u"99999999999999999999"_s;
-  QTest::newRow("full-width digits") << u"１２"_s << notInteger(u"１２"_s) << 8000 << 50 << u"１２"_s;
-  QTest::newRow("1e3") << u"1e3"_s << notInteger(u"1e3"_s) << 8000 << 50 << u"1e3"_s;
-  QTest::newRow("0x10") << u"0x10"_s << notInteger(u"0x10"_s) << 8000 << 50 << u"0x10"_s;
-  QTest::newRow("+5") << u"+5"_s << QString() << 5 << 5 << u"+5"_s;
-  QTest::newRow("blanks around") << u" 7 "_s << QString() << 7 << 7 << u" 7 "_s;
-  QTest::newRow("very long") << longText << notInteger(longText) << 8000 << 50 << longText;
+  struct Row {
+    Says says;
+    int maximum = 8000;
+    int position = 50;
+  };
+  const Row no{Says::NoNumber}, low{Says::OutOfRange, 1, 1};
+  const Expectations<Row> rows{
+      {"empty", no},
+      {"blanks", no},
+      {"letters", no},
+      {"decimal_point", no},
+      {"minus_one", low},
+      {"zero", low},
+      {"int_max", {Says::Nothing, 2147483647, 50}},
+      {"past_int_max", no},
+      {"twenty_nines", no},
+      {"full_width_digits", no},
+      {"exponent", no},
+      {"hexadecimal", no},
+      {"plus", {Says::Nothing, 5, 5}},
+      {"blanks_around", {Says::Nothing, 4, 4}},
+      {"very_long", no},
+      {"no_break_spaces_around", no},
+      {"arabic_indic_digits", no},
+      {"digit_separator", no},
+  };
+  ForEveryNastyText(rows, [](const TypedText& typed, const Row& row) {
+    const QString text = ToQ(typed.text);
+    const QString message = row.says == Says::NoNumber     ? u"box:'%1' は整数ではありません."_s.arg(text)
+                            : row.says == Says::OutOfRange ? u"dialog:Play数は、1以上にしてください。"_s
+                                                           : QString();
+    // Too low a count is put right to 1 in the field.
+    QTest::newRow(typed.name) << text << message << row.maximum << row.position
+                              << (row.says == Says::OutOfRange ? u"1"_s : text);
+  });
 }
 
 void BadInputTest::playCount() {
@@ -136,25 +163,40 @@ void BadInputTest::updateInterval_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<QString>("message");
   QTest::addColumn<int>("position");
-  const auto notInteger = [](const QString& t) { return u"box:'%1' は整数ではありません."_s.arg(t); };
-  const QString bad = u"dialog:更新間隔が不正です。"_s;
-  const QString longText(32767, u'7');
-  QTest::newRow("empty") << QString() << notInteger({}) << 50;
-  QTest::newRow("blanks") << u"   "_s << notInteger(u"   "_s) << 50;
-  QTest::newRow("letters") << u"abc"_s << notInteger(u"abc"_s) << 50;
-  QTest::newRow("1.5") << u"1.5"_s << notInteger(u"1.5"_s) << 50;
-  QTest::newRow("-1") << u"-1"_s << bad << 1;
-  QTest::newRow("0") << u"0"_s << bad << 1;
-  QTest::newRow("2147483647") << u"2147483647"_s << bad << 1;
-  QTest::newRow("2147483648") << u"2147483648"_s << notInteger(u"2147483648"_s) << 50;
-  QTest::newRow("twenty nines") << u"99999999999999999999"_s << notInteger(u"99999999999999999999"_s) << 50;
-  QTest::newRow("full-width digits") << u"１２"_s << notInteger(u"１２"_s) << 50;
-  QTest::newRow("1e3") << u"1e3"_s << notInteger(u"1e3"_s) << 50;
-  QTest::newRow("0x10") << u"0x10"_s << notInteger(u"0x10"_s) << 50;
-  QTest::newRow("+5") << u"+5"_s << QString() << 5;
-  QTest::newRow("blanks around") << u" 7 "_s << QString() << 7;
-  QTest::newRow("above the play count") << u"8001"_s << bad << 1;
-  QTest::newRow("very long") << longText << notInteger(longText) << 50;
+  struct Row {
+    Says says;
+    int position;
+  };
+  const Row no{Says::NoNumber, 50}, bad{Says::OutOfRange, 1};
+  const Expectations<Row> rows{
+      {"empty", no},
+      {"blanks", no},
+      {"letters", no},
+      {"decimal_point", no},
+      {"minus_one", bad},
+      {"zero", bad},
+      {"int_max", bad},
+      {"past_int_max", no},
+      {"twenty_nines", no},
+      {"full_width_digits", no},
+      {"exponent", no},
+      {"hexadecimal", no},
+      {"plus", {Says::Nothing, 5}},
+      {"blanks_around", {Says::Nothing, 4}},
+      {"very_long", no},
+      {"no_break_spaces_around", no},
+      {"arabic_indic_digits", no},
+      {"digit_separator", no},
+  };
+  const auto message = [](Says says, const QString& text) {
+    return says == Says::NoNumber     ? u"box:'%1' は整数ではありません."_s.arg(text)
+           : says == Says::OutOfRange ? u"dialog:更新間隔が不正です。"_s
+                                      : QString();
+  };
+  ForEveryNastyText(rows, [&](const TypedText& typed, const Row& row) {
+    QTest::newRow(typed.name) << ToQ(typed.text) << message(row.says, ToQ(typed.text)) << row.position;
+  });
+  QTest::newRow("above_the_play_count") << u"8001"_s << message(Says::OutOfRange, {}) << 1;
 }
 
 void BadInputTest::updateInterval() {
@@ -187,24 +229,38 @@ void BadInputTest::seatSetting_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<QString>("message");
   QTest::addColumn<int>("level");
-  const auto notInteger = [](const QString& t) { return u"'%1' は整数ではありません."_s.arg(t); };
-  const QString range = u"設定は、1から6にしてください。"_s;
-  const QString longText(32767, u'3');
-  QTest::newRow("empty") << QString() << notInteger({}) << 1;
-  QTest::newRow("blanks") << u"   "_s << notInteger(u"   "_s) << 1;
-  QTest::newRow("letters") << u"abc"_s << notInteger(u"abc"_s) << 1;
-  QTest::newRow("1.5") << u"1.5"_s << notInteger(u"1.5"_s) << 1;
-  QTest::newRow("-1") << u"-1"_s << range << 1;
-  QTest::newRow("0") << u"0"_s << range << 1;
-  QTest::newRow("2147483647") << u"2147483647"_s << range << 1;
-  QTest::newRow("2147483648") << u"2147483648"_s << notInteger(u"2147483648"_s) << 1;
-  QTest::newRow("twenty nines") << u"99999999999999999999"_s << notInteger(u"99999999999999999999"_s) << 1;
-  QTest::newRow("full-width digits") << u"１２"_s << notInteger(u"１２"_s) << 1;
-  QTest::newRow("1e3") << u"1e3"_s << notInteger(u"1e3"_s) << 1;
-  QTest::newRow("0x10") << u"0x10"_s << notInteger(u"0x10"_s) << 1;
-  QTest::newRow("+5") << u"+5"_s << QString() << 5;
-  QTest::newRow("blanks around") << u" 4 "_s << QString() << 4;
-  QTest::newRow("very long") << longText << notInteger(longText) << 1;
+  struct Row {
+    Says says;
+    int level = 1;
+  };
+  const Row no{Says::NoNumber}, range{Says::OutOfRange};
+  const Expectations<Row> rows{
+      {"empty", no},
+      {"blanks", no},
+      {"letters", no},
+      {"decimal_point", no},
+      {"minus_one", range},
+      {"zero", range},
+      {"int_max", range},
+      {"past_int_max", no},
+      {"twenty_nines", no},
+      {"full_width_digits", no},
+      {"exponent", no},
+      {"hexadecimal", no},
+      {"plus", {Says::Nothing, 5}},
+      {"blanks_around", {Says::Nothing, 4}},
+      {"very_long", no},
+      {"no_break_spaces_around", no},
+      {"arabic_indic_digits", no},
+      {"digit_separator", no},
+  };
+  ForEveryNastyText(rows, [](const TypedText& typed, const Row& row) {
+    const QString text = ToQ(typed.text);
+    const QString message = row.says == Says::NoNumber     ? u"'%1' は整数ではありません."_s.arg(text)
+                            : row.says == Says::OutOfRange ? u"設定は、1から6にしてください。"_s
+                                                           : QString();
+    QTest::newRow(typed.name) << text << message << row.level;
+  });
 }
 
 namespace {
@@ -255,22 +311,34 @@ void BadInputTest::seatRate_data() {
   QTest::addColumn<QString>("message");
   QTest::addColumn<int>("gamesOf10");  // games seat 2 then plays of 10 hall games
   const auto notDecimal = [](const QString& t) { return u"'%1' は浮動小数点数ではありません."_s.arg(t); };
-  QTest::newRow("empty") << QString() << notDecimal({}) << 0;
-  QTest::newRow("blanks") << u"   "_s << notDecimal(u"   "_s) << 0;
-  QTest::newRow("letters") << u"abc"_s << notDecimal(u"abc"_s) << 0;
-  QTest::newRow("1.5") << u"1.5"_s << QString() << 10;
-  QTest::newRow("-1") << u"-1"_s << QString() << 0;
-  QTest::newRow("0") << u"0"_s << QString() << 0;
-  QTest::newRow("2147483647") << u"2147483647"_s << QString() << 10;
-  QTest::newRow("2147483648") << u"2147483648"_s << QString() << 10;
-  QTest::newRow("twenty nines") << u"99999999999999999999"_s << QString() << 10;
-  QTest::newRow("full-width digits") << u"１２"_s << notDecimal(u"１２"_s) << 0;
-  QTest::newRow("1e3") << u"1e3"_s << QString() << 10;
-  QTest::newRow("0x10") << u"0x10"_s << notDecimal(u"0x10"_s) << 0;
-  QTest::newRow("+5") << u"+5"_s << QString() << 10;
-  QTest::newRow("blanks around") << u" 0.5 "_s << QString() << 5;
+  constexpr int no = -1;  // refused
+  const Expectations<int> gamesOf10{
+      {"empty", no},
+      {"blanks", no},
+      {"letters", no},
+      {"decimal_point", 10},
+      {"minus_one", 0},
+      {"zero", 0},
+      {"int_max", 10},
+      {"past_int_max", 10},
+      {"twenty_nines", 10},
+      {"full_width_digits", no},
+      {"exponent", 10},
+      {"hexadecimal", no},
+      {"plus", 10},
+      {"blanks_around", 10},
+      {"very_long", 10},
+      {"no_break_spaces_around", no},
+      {"arabic_indic_digits", no},
+      {"digit_separator", no},
+  };
+  ForEveryNastyText(gamesOf10, [&](const TypedText& typed, const int& games) {
+    const QString text = ToQ(typed.text);
+    QTest::newRow(typed.name) << text << (games == no ? notDecimal(text) : QString()) << (games == no ? 0 : games);
+  });
+  QTest::newRow("blanks_around_a_decimal") << u" 0.5 "_s << QString() << 5;
   QTest::newRow("comma") << u"0,5"_s << notDecimal(u"0,5"_s) << 0;
-  QTest::newRow("very long") << u"0."_s + QString(32765, u'3') << QString() << 4;
+  QTest::newRow("very_long_decimal") << u"0."_s + QString(32765, u'3') << QString() << 4;
 }
 
 void BadInputTest::seatRate() {
@@ -303,24 +371,38 @@ void BadInputTest::machineCount_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<QString>("message");
   QTest::addColumn<int>("seats");
-  const auto notInteger = [](const QString& t) { return u"'%1' は整数ではありません."_s.arg(t); };
-  const QString range = u"台数は、0から1000にしてください。"_s;
-  const QString longText(32767, u'1');
-  QTest::newRow("empty") << QString() << notInteger({}) << 20;
-  QTest::newRow("blanks") << u"   "_s << notInteger(u"   "_s) << 20;
-  QTest::newRow("letters") << u"abc"_s << notInteger(u"abc"_s) << 20;
-  QTest::newRow("1.5") << u"1.5"_s << notInteger(u"1.5"_s) << 20;
-  QTest::newRow("-1") << u"-1"_s << range << 20;
-  QTest::newRow("0") << u"0"_s << QString() << 0;
-  QTest::newRow("2147483647") << u"2147483647"_s << range << 20;
-  QTest::newRow("2147483648") << u"2147483648"_s << notInteger(u"2147483648"_s) << 20;
-  QTest::newRow("twenty nines") << u"99999999999999999999"_s << notInteger(u"99999999999999999999"_s) << 20;
-  QTest::newRow("full-width digits") << u"１２"_s << notInteger(u"１２"_s) << 20;
-  QTest::newRow("1e3") << u"1e3"_s << notInteger(u"1e3"_s) << 20;
-  QTest::newRow("0x10") << u"0x10"_s << notInteger(u"0x10"_s) << 20;
-  QTest::newRow("+5") << u"+5"_s << QString() << 5;
-  QTest::newRow("blanks around") << u" 7 "_s << QString() << 7;
-  QTest::newRow("very long") << longText << notInteger(longText) << 20;
+  struct Row {
+    Says says;
+    int seats = 20;
+  };
+  const Row no{Says::NoNumber}, range{Says::OutOfRange};
+  const Expectations<Row> rows{
+      {"empty", no},
+      {"blanks", no},
+      {"letters", no},
+      {"decimal_point", no},
+      {"minus_one", range},
+      {"zero", {Says::Nothing, 0}},
+      {"int_max", range},
+      {"past_int_max", no},
+      {"twenty_nines", no},
+      {"full_width_digits", no},
+      {"exponent", no},
+      {"hexadecimal", no},
+      {"plus", {Says::Nothing, 5}},
+      {"blanks_around", {Says::Nothing, 4}},
+      {"very_long", no},
+      {"no_break_spaces_around", no},
+      {"arabic_indic_digits", no},
+      {"digit_separator", no},
+  };
+  ForEveryNastyText(rows, [](const TypedText& typed, const Row& row) {
+    const QString text = ToQ(typed.text);
+    const QString message = row.says == Says::NoNumber     ? u"'%1' は整数ではありません."_s.arg(text)
+                            : row.says == Says::OutOfRange ? u"台数は、0から1000にしてください。"_s
+                                                           : QString();
+    QTest::newRow(typed.name) << text << message << row.seats;
+  });
 }
 
 void BadInputTest::machineCount() {

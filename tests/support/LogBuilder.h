@@ -1,6 +1,10 @@
 #pragma once
 
+#include <cstdint>
+
 #include "core/analysis/Result_data.h"
+#include "core/model/Orvel_cls.h"
+#include "core/model/Random.h"
 
 namespace orvel::test {
 
@@ -20,6 +24,27 @@ inline void Add(TSimResultData& log, Entry e) {
   if (e.playCount == 0) e.playCount = log.Length() + 1;
   log.AppendEntry({e.sinceBB, e.medal, e.chainCount, e.playCount, e.bbKind, e.keizokuMode, e.mode,
                    e.lastKoyaku});
+}
+
+// A real machine's run, so that modes, chains and prizes come in a real
+// sequence. Named fields, since three numbers in a row are easy to swap:
+// PlaySeeded(log, {.games = 500, .level = 2, .seed = 7}).
+struct SeededRun {
+  int games = 0;
+  int level = 6;
+  std::uint32_t seed = 0;
+};
+
+// Seeds the shared random source, sets a new machine's setting (which
+// draws from the source) and appends its games to `log`.
+inline void PlaySeeded(TSimResultData& log, const SeededRun& run) {
+  Orvel machine;
+  SeedRandom(run.seed);
+  machine.SetLevel(run.level);
+  for (int i = 0; i < run.games; ++i) {
+    machine.Play();
+    log.Append(machine);
+  }
 }
 
 }  // namespace orvel::test

@@ -55,6 +55,19 @@ std::int32_t StrToInt(std::string_view text) {
   throw ConversionError(NotAnIntegerMessage(text));
 }
 
+std::optional<std::uint32_t> TryStrToUInt32(std::string_view text) {
+  std::string_view rest = TrimBlanks(text);
+  if (!rest.empty() && rest.front() == '+') rest.remove_prefix(1);
+  if (rest.empty()) return std::nullopt;
+  std::uint64_t value = 0;
+  for (const char c : rest) {
+    if (!IsDigit(c)) return std::nullopt;
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    if (value > UINT32_MAX) return std::nullopt;  // checked per digit, so it never wraps
+  }
+  return static_cast<std::uint32_t>(value);
+}
+
 std::optional<DecimalNumber> TryParseDecimal(std::string_view text) {
   std::string_view rest = TrimBlanks(text);
   DecimalNumber number;

@@ -7,12 +7,13 @@
 #include <string_view>
 
 // Conversions of the texts a user types: play counts, update intervals,
-// settings, machine counts and operating rates.
+// settings, machine counts, operating rates and seeds.
 //
-// Both accept ASCII blanks (space, tab) before and after the number and an
-// optional "+" or "-", as the usual string-to-number routines do. Digits are
-// ASCII only (full-width "１２" is refused), the decimal point is always ".",
-// and there is no hexadecimal, "inf" or "nan".
+// All accept ASCII blanks (space, tab) before and after the number and an
+// optional "+" (or "-", where a number may be negative), as the usual
+// string-to-number routines do. Digits are ASCII only (full-width "１２" is
+// refused), the decimal point is always ".", and there is no hexadecimal,
+// "inf" or "nan".
 namespace orvel {
 
 // A text that is no number. Its message is the one the user sees:
@@ -38,6 +39,10 @@ struct DecimalNumber {
 // A 32-bit integer: [blanks] [+|-] digits [blanks].
 std::optional<std::int32_t> TryStrToInt(std::string_view text);
 std::int32_t StrToInt(std::string_view text);  // throws ConversionError
+
+// A 32-bit unsigned integer (a seed): [blanks] [+] digits [blanks]. No "-",
+// not even "-0": a seed is never negative.
+std::optional<std::uint32_t> TryStrToUInt32(std::string_view text);
 
 // A decimal number: [blanks] [+|-] (digits [. [digits]] | . digits)
 // [(e|E) [+|-] digits] [blanks]. "1e3" and "1." are numbers, "1,5" is not.

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <iomanip>
+#include <ostream>
+#include <sstream>
 #include <cstdint>
 #include <limits>
 #include <locale>
@@ -37,6 +40,15 @@ struct RealCase {
   double value;
   const char* text;
 };
+
+void PrintTo(const RealCase& c, std::ostream* os) {
+  // Every digit the double holds, written in the classic locale whatever
+  // the test has made global.
+  std::ostringstream value;
+  value.imbue(std::locale::classic());
+  value << std::setprecision(17) << c.value;
+  *os << value.str() << " as \"" << c.text << '"';
+}
 
 class RealTextTest : public NumberTextTest, public ::testing::WithParamInterface<RealCase> {};
 

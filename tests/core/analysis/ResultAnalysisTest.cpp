@@ -15,6 +15,7 @@ namespace {
 
 using test::Add;
 using test::Entry;
+using test::PlaySeeded;
 
 // Everything an analysis shows, as texts and points, for whole comparisons.
 struct Shown {
@@ -53,18 +54,6 @@ Shown Show(const ResultAnalysis& a) {
     }
   }
   return s;
-}
-
-// A real machine's log, so that modes, chains and prizes come in a real
-// sequence.
-void PlaySeeded(TSimResultData& log, int games, int level, std::uint32_t seed) {
-  Orvel m;
-  SeedRandom(seed);
-  m.SetLevel(level);
-  for (int i = 0; i < games; ++i) {
-    m.Play();
-    log.Append(m);
-  }
 }
 
 TEST(ResultAnalysis, SummaryOfTheWorkedExample) {
@@ -210,7 +199,7 @@ TEST(ResultAnalysis, AverageChainGoesThroughAFloat) {
 TEST(ResultAnalysis, TwoTakeInsGiveWhatOneGives) {
   for (const std::uint32_t seed : {1u, 2u, 3u, 4u, 5u}) {
     TSimResultData log;
-    PlaySeeded(log, 3000, 6, seed);
+    PlaySeeded(log, {.games = 3000, .level = 6, .seed = seed});
     ResultAnalysis whole, parts, tallyFirst;
     whole.TakeIn(log, 0, 2999);
     for (int first = 0; first < 3000; first += 50) parts.TakeIn(log, first, first + 49);
@@ -241,7 +230,7 @@ TEST(ResultAnalysis, ModeChangeAtTheSeamIsListedOnce) {
 
 TEST(ResultAnalysis, ClearStartsOverAndBadRangesAreRefused) {
   TSimResultData log;
-  PlaySeeded(log, 500, 2, 7);
+  PlaySeeded(log, {.games = 500, .level = 2, .seed = 7});
   ResultAnalysis a;
   a.TakeIn(log, 0, 499);
   a.Clear();

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <stdexcept>
+#include <string>
 
 #include "core/analysis/Result_data.h"
 #include "core/model/Orvel_cls.h"
@@ -66,6 +69,76 @@ TEST(TSimResultData, CheckedAccessRefusesOutsideTheLog) {
   EXPECT_THROW(log.At(ResultColumn::Medal, -1), std::out_of_range);
   EXPECT_THROW(log.At(ResultColumn::Count, 0), std::out_of_range);
 }
+
+// Entries are staged sixteen at a time before they reach the columns:
+// lengths around that size, each entry read back before the buffer is
+// moved (At reads the buffer) and after (Column moves it).
+using EntryValues = std::array<std::int32_t, TSimResultData::kColumns>;
+
+// A value of its own for every entry and column, signs mixed, so a swapped
+// row, column or buffer slot shows.
+EntryValues ValuesOf(int entry, int round) {
+  EntryValues values{};
+  for (int c = 0; c < TSimResultData::kColumns; ++c) {
+    const int magnitude = round * 100000 + entry * 10 + c + 1;
+    values[static_cast<std::size_t>(c)] = c % 2 == 0 ? magnitude : -magnitude;
+  }
+  return values;
+}
+
+void ExpectEntries(const TSimResultData& log, int length, int round, const std::string& when) {
+  SCOPED_TRACE(when);
+  ASSERT_EQ(log.Length(), length);
+  for (int i = 0; i < length; ++i) {
+    const EntryValues expected = ValuesOf(i, round);
+    for (int c = 0; c < TSimResultData::kColumns; ++c) {
+      ASSERT_EQ(log.At(static_cast<ResultColumn>(c), i), expected[static_cast<std::size_t>(c)])
+          << "entry " << i << " column " << c;
+    }
+  }
+  if (length > 0) {
+    EXPECT_EQ(log.LastMedal(), ValuesOf(length - 1, round)[1]);
+  }
+}
+
+void ExpectColumns(const TSimResultData& log, int length, int round) {
+  for (int c = 0; c < TSimResultData::kColumns; ++c) {
+    const auto column = log.Column(static_cast<ResultColumn>(c));
+    ASSERT_EQ(column.size(), static_cast<std::size_t>(length)) << "column " << c;
+    for (int i = 0; i < length; ++i) {
+      ASSERT_EQ(column[static_cast<std::size_t>(i)], ValuesOf(i, round)[static_cast<std::size_t>(c)])
+          << "entry " << i << " column " << c;
+    }
+  }
+  EXPECT_GE(log.Capacity(), static_cast<std::size_t>(length));
+}
+
+class StagedEntries : public ::testing::TestWithParam<int> {};
+
+TEST_P(StagedEntries, ReadBackExactlyBeforeAndAfterReachingTheColumns) {
+  const int length = GetParam();
+  TSimResultData log;
+  for (int i = 0; i < length; ++i) log.AppendEntry(ValuesOf(i, 0));
+  ExpectEntries(log, length, 0, "still staged");
+  ExpectColumns(log, length, 0);
+  ExpectEntries(log, length, 0, "in the columns");
+
+  // Staging goes on after the columns: one more entry.
+  log.AppendEntry(ValuesOf(length, 0));
+  ExpectEntries(log, length + 1, 0, "one more after the columns");
+  ExpectColumns(log, length + 1, 0);
+
+  // After Clear the same storage takes new entries; none of the old show.
+  log.Clear();
+  EXPECT_EQ(log.Length(), 0);
+  for (int i = 0; i < length; ++i) log.AppendEntry(ValuesOf(i, 1));
+  ExpectEntries(log, length, 1, "after Clear, staged");
+  ExpectColumns(log, length, 1);
+  ExpectEntries(log, length, 1, "after Clear, in the columns");
+}
+
+INSTANTIATE_TEST_SUITE_P(TSimResultData, StagedEntries, ::testing::Values(0, 1, 15, 16, 17, 33),
+                         [](const auto& info) { return "entries_" + std::to_string(info.param); });
 
 }  // namespace
 }  // namespace orvel

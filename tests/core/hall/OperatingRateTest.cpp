@@ -3,10 +3,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <optional>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "TypedTexts.h"
 #include "core/hall/OperatingRate.h"
 #include "core/hall/TextToNumber.h"
 
@@ -29,27 +32,54 @@ std::vector<int> PlayedGames(const std::string& text, int games, int firstGame =
 
 struct CountCase {
   const char* name;
-  const char* text;
-  std::size_t played;  // of 8000 hall games
+  std::string text;
+  std::optional<std::size_t> played;  // of 8000 hall games; none: no rate at all
 };
+
+void PrintTo(const CountCase& c, std::ostream* os) { test::PrintTypedText(c.text, *os); }
 
 class RateCountTest : public ::testing::TestWithParam<CountCase> {};
 
 TEST_P(RateCountTest, PlaysTheCeilingOfRateTimesGames) {
-  EXPECT_EQ(PlayedGames(GetParam().text, 8000).size(), GetParam().played);
+  const CountCase& c = GetParam();
+  if (c.played) {
+    EXPECT_EQ(PlayedGames(c.text, 8000).size(), *c.played);
+  } else {
+    EXPECT_THROW(OperatingRate::FromText(c.text), ConversionError);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    OperatingRate, RateCountTest,
-    ::testing::Values(CountCase{"one", "1", 8000}, CountCase{"zero", "0", 0},
-                      CountCase{"half", "0.5", 4000}, CountCase{"five_percent", "0.05", 400},
-                      CountCase{"fifty_five_percent", "0.55", 4400},
-                      CountCase{"typed_third", "0.3333", 2667},
-                      CountCase{"above_one", "1.5", 8000}, CountCase{"huge", "1e300", 8000},
-                      CountCase{"negative", "-0.5", 0}, CountCase{"negative_zero", "-0", 0},
-                      CountCase{"subnormal_double_plays_once", "1e-320", 1},
-                      CountCase{"below_doubles_never", "1e-400", 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+std::vector<CountCase> CountCases() {
+  constexpr std::nullopt_t no = std::nullopt;
+  return test::NastyThenOwn<CountCase, std::optional<std::size_t>>(
+      {{"empty", no},
+       {"blanks", no},
+       {"letters", no},
+       {"decimal_point", 8000},  // above one
+       {"minus_one", 0},
+       {"zero", 0},
+       {"int_max", 8000},
+       {"past_int_max", 8000},
+       {"twenty_nines", 8000},
+       {"full_width_digits", no},
+       {"exponent", 8000},
+       {"hexadecimal", no},
+       {"plus", 8000},
+       {"blanks_around", 8000},
+       {"very_long", 8000},
+       {"no_break_spaces_around", no},
+       {"arabic_indic_digits", no},
+       {"digit_separator", no}},
+      {CountCase{"one", "1", 8000}, CountCase{"half", "0.5", 4000},
+       CountCase{"five_percent", "0.05", 400}, CountCase{"fifty_five_percent", "0.55", 4400},
+       CountCase{"typed_third", "0.3333", 2667}, CountCase{"huge", "1e300", 8000},
+       CountCase{"negative", "-0.5", 0}, CountCase{"negative_zero", "-0", 0},
+       CountCase{"subnormal_double_plays_once", "1e-320", 1},
+       CountCase{"below_doubles_never", "1e-400", 0}});
+}
+
+INSTANTIATE_TEST_SUITE_P(OperatingRate, RateCountTest, ::testing::ValuesIn(CountCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OperatingRate, HalfPlaysEvenGamesAndThreeQuartersSkipsEveryFourth) {
   const auto half = PlayedGames("0.5", 10);

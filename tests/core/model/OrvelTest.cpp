@@ -6,6 +6,7 @@
 #include <ostream>
 #include <set>
 #include <stdexcept>
+#include <string>
 
 #include "core/model/Orvel_cls.h"
 #include "core/model/Random.h"
@@ -310,7 +311,8 @@ TEST_P(CeilingTest, ForcesThePrecursorWhateverTheMode) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllModes, CeilingTest, ::testing::Values(0, 1, 2, 3, 4, 5));
+INSTANTIATE_TEST_SUITE_P(AllModes, CeilingTest, ::testing::Values(0, 1, 2, 3, 4, 5),
+                         [](const auto& info) { return "mode_" + std::to_string(info.param); });
 
 TEST(Orvel, CeilingFiresOnlyAt1999AndTheChainComesBy2031) {
   Orvel pending = MachineWith(1, 4);
@@ -422,6 +424,10 @@ struct PayoutCase {
   int normalPayout;
 };
 
+void PrintTo(const PayoutCase& c, std::ostream* os) {
+  *os << c.name << " (koyaku " << c.koyaku << ") pays " << c.normalPayout;
+}
+
 class NormalPayoutTest : public ::testing::TestWithParam<PayoutCase> {};
 
 TEST_P(NormalPayoutTest, PaysByTheNormalColumn) {
@@ -489,7 +495,12 @@ TEST_P(SetLevelRefusal, ThrowsAndLeavesTheMachineAsItWas) {
   EXPECT_EQ(DrawsBetween(before, SharedRandom()), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Outside1To6, SetLevelRefusal, ::testing::Values(0, 7, -1, INT32_MIN, INT32_MAX));
+INSTANTIATE_TEST_SUITE_P(Outside1To6, SetLevelRefusal, ::testing::Values(0, 7, -1, INT32_MIN, INT32_MAX),
+                         [](const auto& info) {
+                           const int level = info.param;
+                           return "level_" + std::string(level < 0 ? "minus_" : "") +
+                                  std::to_string(level < 0 ? -static_cast<long long>(level) : level);
+                         });
 
 TEST(Orvel, SetLevelWithTheSameSettingStillResets) {
   Orvel m = MachineWith(5, 3);

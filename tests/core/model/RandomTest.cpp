@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
-#include <tuple>
+#include <ostream>
+#include <string>
+#include <vector>
 
 #include "core/model/Random.h"
 #include "core/model/Rate_TBL.h"
@@ -65,15 +67,26 @@ TEST(RandomSource, SeedingRestartsTheSequence) {
   EXPECT_EQ(NextRandom(), first);
 }
 
-using PickCase = std::tuple<const char*, std::vector<std::int32_t>, std::int32_t, std::int32_t>;
+struct PickCase {
+  const char* name;
+  std::vector<std::int32_t> weights;
+  std::int32_t value;
+  std::int32_t expected;
+};
+
+void PrintTo(const PickCase& c, std::ostream* os) {
+  *os << "Pick(" << c.value << ") of {";
+  for (std::size_t i = 0; i < c.weights.size(); ++i) *os << (i > 0 ? ", " : "") << c.weights[i];
+  *os << "}";
+}
 
 class PickTest : public ::testing::TestWithParam<PickCase> {};
 
 TEST_P(PickTest, PicksTheHalfOpenInterval) {
-  const auto& [name, weights, value, expected] = GetParam();
+  const PickCase& c = GetParam();
   Rate_TBL<std::int32_t> table;
-  for (const std::int32_t w : weights) table.push_back(w);
-  EXPECT_EQ(table.Pick(value), expected) << name;
+  for (const std::int32_t w : c.weights) table.push_back(w);
+  EXPECT_EQ(table.Pick(c.value), c.expected);
 }
 
 const std::vector<std::int32_t> kLeadingZeros{0, 0, 0, 510, 1, 1};
@@ -102,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
         PickCase{"empty_table_any_value", {}, 123456, 0},
         PickCase{"negative_value_gives_count", kKeizokuA, -1, 5},
         PickCase{"most_negative_value", kLeadingZeros, INT32_MIN, 6}),
-    [](const auto& info) { return std::string(std::get<0>(info.param)); });
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace orvel

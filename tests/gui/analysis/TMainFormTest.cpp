@@ -32,18 +32,9 @@ using orvel::TMainForm;
 using orvel::TSimResultData;
 using orvel::test::Add;
 using orvel::test::Entry;
+using orvel::test::PlaySeeded;
 
 namespace {
-
-void PlaySeeded(TSimResultData& log, int games, std::uint32_t seed, int level = 6) {
-  orvel::Orvel machine;
-  orvel::SeedRandom(seed);
-  machine.SetLevel(level);
-  for (int i = 0; i < games; ++i) {
-    machine.Play();
-    log.Append(machine);
-  }
-}
 
 QAbstractItemModel* ListModel(QWidget& window, const QString& name) {
   return Find<QTreeView>(window, name)->model();
@@ -192,7 +183,7 @@ void TMainFormTest::layoutAndCaptions() {
 
 void TMainFormTest::clearResultEmptiesEverythingButKeepsTheBoxes() {
   TSimResultData log;
-  PlaySeeded(log, 3000, 4);
+  PlaySeeded(log, {.games = 3000, .seed = 4});
   TMainForm w(nullptr);
   w.show();
   w.UpdateResult(0, 2999, 6, log);
@@ -252,7 +243,7 @@ void TMainFormTest::oneOrdinaryGame() {
 
 void TMainFormTest::twoTakeInsShowWhatOneShows() {
   TSimResultData log;
-  PlaySeeded(log, 100, 21);
+  PlaySeeded(log, {.games = 100, .seed = 21});
   // A mode change exactly at the seam, so the second take-in must compare
   // with entry 49.
   TSimResultData seam;
@@ -301,7 +292,7 @@ void TMainFormTest::bonusGameRowBarAndSummary() {
 
 void TMainFormTest::markerSeriesFilledWhileUntickedShownWhenTicked() {
   TSimResultData log;
-  PlaySeeded(log, 5000, 8);
+  PlaySeeded(log, {.games = 5000, .seed = 8});
   int suikaB = 0;
   for (int g = 0; g < 5000; ++g) {
     suikaB += log.At(orvel::ResultColumn::BBKind, g) == 0 && log.At(orvel::ResultColumn::LastKoyaku, g) == 3;
@@ -324,7 +315,7 @@ void TMainFormTest::markerSeriesFilledWhileUntickedShownWhenTicked() {
 
 void TMainFormTest::refreshResetsTheBottomAxisAfterAZoom() {
   TSimResultData log;
-  PlaySeeded(log, 400, 2);
+  PlaySeeded(log, {.games = 400, .seed = 2});
   TMainForm w(nullptr);
   w.show();
   w.UpdateResult(0, 199, 6, log);
@@ -342,7 +333,7 @@ void TMainFormTest::refreshResetsTheBottomAxisAfterAZoom() {
 
 void TMainFormTest::hiddenWindowShowsTheWholeRunWhenOpened() {
   TSimResultData log;
-  PlaySeeded(log, 8000, 33, 5);
+  PlaySeeded(log, {.games = 8000, .level = 5, .seed = 33});
   TMainForm hidden(nullptr), shown(nullptr);
   shown.show();
   for (int first = 0; first < 8000; first += 50) {
@@ -360,7 +351,7 @@ void TMainFormTest::hiddenWindowShowsTheWholeRunWhenOpened() {
 void TMainFormTest::closingOnlyHides() {
   QWidget owner;
   TSimResultData log;
-  PlaySeeded(log, 300, 9);
+  PlaySeeded(log, {.games = 300, .seed = 9});
   QPointer<TMainForm> w = new TMainForm(&owner);
   w->show();
   w->UpdateResult(0, 299, 6, log);
@@ -375,7 +366,7 @@ void TMainFormTest::closingOnlyHides() {
 
 void TMainFormTest::longTakeInLetsEventsRun() {
   TSimResultData log;
-  PlaySeeded(log, 600000, 5);
+  PlaySeeded(log, {.games = 600000, .seed = 5});
   TMainForm w(nullptr);
   w.show();
   bool ranDuring = false;
@@ -390,7 +381,7 @@ void TMainFormTest::longTakeInLetsEventsRun() {
 
 void TMainFormTest::playListModelPassesTheTester() {
   TSimResultData log;
-  PlaySeeded(log, 500, 13);
+  PlaySeeded(log, {.games = 500, .seed = 13});
   TMainForm w(nullptr);
   w.show();
   QAbstractItemModelTester tester(ListModel(w, u"ResultListView"_s),

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/hall/HallReport.h"
+
+// orvelsim-cli's command line, read and checked apart from the run, so
+// that every option text can be tried in-process.
+namespace orvel::cli {
+
+// A refused option value, or a --log-dir that cannot be used: its text is
+// the one line the user gets after "orvelsim-cli: ", with exit status 2.
+struct UsageError {
+  std::string message;
+};
+
+// What a run is asked to do, every value checked.
+struct CliOptions {
+  int seats = 20;
+  int games = 8000;
+  std::vector<int> levels;         // one per seat, each 1 … 6
+  std::vector<std::string> rates;  // one per seat, as typed; each a decimal number
+  std::optional<std::uint32_t> seed;  // none: the clock's
+  std::string logDir;                 // empty: no log files
+  ReportFormat format = ReportFormat::Table;
+};
+
+// The command line read: options to run with, or an end right away with
+// `status` (0 after --help, 2 for a refusal), the help for stdout and the
+// one line for stderr (without the program's name).
+struct CommandLine {
+  std::optional<CliOptions> options;
+  int status = 0;
+  std::string out;
+  std::string error;
+};
+
+// Checks every option before any work is done; the first refusal wins,
+// in the order seats, games, settings, rates, seed, format, log folder.
+CommandLine ReadCommandLine(int argc, const char* const* argv);
+
+}  // namespace orvel::cli

@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include <exception>
+
 #include "gui/common/ApplicationTitle.h"
 #include "gui/common/WindowLook.h"
 #include "core/hall/TextToNumber.h"
@@ -19,6 +21,16 @@ void ShowErrorBox(const QString& message, QWidget* parent) {
   QMessageBox box(QMessageBox::Critical, ApplicationTitle(), ErrorBoxText(message), QMessageBox::Ok, parent);
   box.setObjectName(u"ErrorBox"_s);
   box.exec();
+}
+
+QString CurrentErrorMessage() {
+  try {
+    throw;
+  } catch (const std::exception& error) {
+    return QString::fromUtf8(error.what());
+  } catch (...) {
+    return {};
+  }
 }
 
 std::optional<std::int32_t> IntegerOrErrorBox(const QString& text, QWidget* parent) {

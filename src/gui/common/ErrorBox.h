@@ -15,6 +15,11 @@ namespace orvel {
 void ShowErrorBox(const QString& message, QWidget* parent = nullptr);
 QString ErrorBoxText(const QString& message);
 
+// The message the error box shows for the exception being handled (call it
+// only inside a catch block): what() of a std::exception, empty for
+// anything else.
+QString CurrentErrorMessage();
+
 // The integer a user typed, or, for a text that is no integer, the error
 // box with "'%s' は整数ではありません" and nothing.
 std::optional<std::int32_t> IntegerOrErrorBox(const QString& text, QWidget* parent);

@@ -17,6 +17,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <optional>
 
 #include "core/analysis/NumberText.h"
 #include "gui/analysis/Unit1.h"
@@ -267,26 +268,31 @@ void TFormHall::StartButtonClick() {
   stopped_ = false;
   running_ = true;
   ui_->PlayNumEdit->setEnabled(false);
-  if (resumeGame_ == 0) ResetData();
-  SetRunControls(true);
-  SetStatus(kRunning);
 
   int g = resumeGame_;
   bool completed = true;
-  QElapsedTimer slice;
-  slice.start();
-  // Room in the logs for the whole run, seat by seat with events let
-  // through: a thousand seats take a while to allocate.
-  const std::int64_t reservation = hall_.ReservationPerSeat(std::int64_t{*total} - g);
-  for (int seat = 0; seat < hall_.SeatCount(); ++seat) {
-    hall_.ReserveLog(seat, reservation);
-    if (slice.elapsed() >= kYieldEveryMs) {
-      QCoreApplication::processEvents();
-      slice.restart();
-    }
-  }
+  // No exception may leave this handler: Qt leaves one that crosses a
+  // signal's frame undefined. A failure is shown once the window is Paused.
+  std::optional<QString> failure;
   try {
+    if (resumeGame_ == 0) ResetData();
+    SetRunControls(true);
+    SetStatus(kRunning);
+
+    QElapsedTimer slice;
+    slice.start();
+    // Room in the logs for the whole run, seat by seat with events let
+    // through: a thousand seats take a while to allocate.
+    const std::int64_t reservation = hall_.ReservationPerSeat(std::int64_t{*total} - g);
+    for (int seat = 0; seat < hall_.SeatCount(); ++seat) {
+      hall_.ReserveLog(seat, reservation);
+      if (slice.elapsed() >= kYieldEveryMs) {
+        QCoreApplication::processEvents();
+        slice.restart();
+      }
+    }
     for (; g < *total; ++g) {
+      if (hallGameFault) hallGameFault(g);
       hall_.PlayHallGame(g);
       // The interval is read afresh every hall game; refreshes fall on
       // multiples of it counted from hall game 0 of the run.
@@ -314,17 +320,16 @@ void TFormHall::StartButtonClick() {
       }
     }
   } catch (...) {
-    // Whatever failed, the window returns to Paused at the failed hall game
-    // with that state's controls, and the error goes on to the error box.
-    resumeGame_ = g;
-    SetStatus(kStopped);
-    SetRunControls(false);
-    stopped_ = true;
-    running_ = false;
-    throw;
+    failure = CurrentErrorMessage();
   }
 
-  if (completed) {
+  if (failure) {
+    // Paused at the failed hall game, which the next Start plays again. One
+    // that fails at hall game 0 leaves nothing to resume: that is Idle.
+    resumeGame_ = g;
+    SetStatus(kStopped);
+    ui_->PlayNumEdit->setEnabled(g == 0);
+  } else if (completed) {
     resumeGame_ = 0;
     SetStatus(kCompleted);
     ui_->PlayNumEdit->setEnabled(true);
@@ -336,6 +341,7 @@ void TFormHall::StartButtonClick() {
   SetRunControls(false);
   stopped_ = true;
   running_ = false;
+  if (failure) ShowErrorBox(*failure, this);
 }
 
 void TFormHall::SetRunControls(bool running) {

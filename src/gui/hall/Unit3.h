@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -81,6 +82,10 @@ public:
   void JWord1Click();
   void N3Click();
   void N4Click();
+
+  // For tests only: called before each hall game of a run with its number,
+  // so a test can make that hall game fail by throwing. Empty in the program.
+  std::function<void(int game)> hallGameFault;
 
   // The dialogs, created once at start-up and reused for every opening.
   void SetDialogs(TSetSlotForm* setSlot, TSetNumForm* setNum, TAboutBox* about);

@@ -89,7 +89,7 @@ private:
   void BuildBarChart();
   QPieSeries* BuildPie(QWidget* view, const char* name);
   // Brings rows, tables, charts and labels up to the tallies. `mayYield`
-  // lets pending events run on a 10 ms time slice while many games are
+  // lets pending events run once per TimeSlice while many games are
   // taken in (only from the hall's refresh, never from a show).
   void Sync(bool mayYield);
   void ShowRows();

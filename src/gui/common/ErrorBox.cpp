@@ -40,6 +40,15 @@ std::optional<std::int32_t> IntegerOrErrorBox(const QString& text, QWidget* pare
   return value;
 }
 
+std::optional<TypedInteger> IntegerInRangeOrErrorBox(const QString& text, std::int32_t min, std::int32_t max,
+                                                     const QString& rangeMessage, QWidget* parent) {
+  const auto value = IntegerOrErrorBox(text, parent);
+  if (!value) return std::nullopt;
+  const bool inRange = *value >= min && *value <= max;
+  if (!inRange) ShowErrorDialog(rangeMessage, parent);
+  return TypedInteger{*value, inRange};
+}
+
 void ShowErrorDialog(const QString& message, QWidget* parent) {
   QMessageBox box(QMessageBox::Critical, u"エラー"_s, message, QMessageBox::Ok, parent);
   box.setObjectName(u"ErrorDialog"_s);

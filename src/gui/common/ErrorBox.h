@@ -24,6 +24,16 @@ QString CurrentErrorMessage();
 // box with "'%s' は整数ではありません" and nothing.
 std::optional<std::int32_t> IntegerOrErrorBox(const QString& text, QWidget* parent);
 
+// The same, checked against min … max as well: an integer outside them gets
+// the error dialog with `rangeMessage` and comes back with inRange false,
+// for the caller to refuse or to replace.
+struct TypedInteger {
+  std::int32_t value;
+  bool inRange;
+};
+std::optional<TypedInteger> IntegerInRangeOrErrorBox(const QString& text, std::int32_t min, std::int32_t max,
+                                                     const QString& rangeMessage, QWidget* parent);
+
 // The hall window's bound checks: caption "エラー", an error icon, one OK.
 void ShowErrorDialog(const QString& message, QWidget* parent);
 

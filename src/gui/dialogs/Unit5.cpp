@@ -40,12 +40,8 @@ void TSetSlotForm::showEvent(QShowEvent* event) {
 }
 
 void TSetSlotForm::OkButtonClick() {
-  const auto value = IntegerOrErrorBox(levelText(), this);
-  if (!value) return;
-  if (*value < 1 || *value > 6) {
-    ShowErrorDialog(u"設定は、1から6にしてください。"_s, this);
-    return;
-  }
+  const auto level = IntegerInRangeOrErrorBox(levelText(), 1, 6, u"設定は、1から6にしてください。"_s, this);
+  if (!level || !level->inRange) return;
   const std::string work = workText().toStdString();
   if (!TryParseDecimal(work)) {
     ShowErrorBox(ToQString(NotADecimalMessage(work)), this);

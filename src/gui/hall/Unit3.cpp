@@ -3,7 +3,6 @@
 #include <QChart>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QDesktopServices>
 #include <QDir>
 #include <QProcess>
@@ -17,10 +16,12 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 #include "core/analysis/NumberText.h"
 #include "gui/analysis/Unit1.h"
+#include "gui/common/TimeSlice.h"
 #include "gui/common/VisibleLine.h"
 #include "gui/common/WindowLook.h"
 #include "gui/common/ZoomChartView.h"
@@ -40,9 +41,6 @@ namespace orvel {
 namespace {
 
 constexpr int kDefaultSeats = 20;
-// A run lets events through this often: no event waits much longer, and
-// painting, which only happens then, stays a small part of the run.
-constexpr qint64 kYieldEveryMs = 8;
 
 const QString kRunning = u"シミュレーション実行中・・・"_s;
 const QString kStopped = u"シミュレーション停止"_s;
@@ -82,18 +80,8 @@ TFormHall::TFormHall(QWidget* owner) : QMainWindow(owner), ui_(std::make_unique<
   popupMenu_->addAction(ui_->SetPopupMenu);
 
   // Two panels: the run status, and an unused one with centred text.
-  statusPanel_ = new QLabel(ui_->StatusBar1);
-  statusPanel_->setObjectName(u"StatusPanel1"_s);
-  statusPanel_->setFixedWidth(450);
-  auto* second = new QLabel(ui_->StatusBar1);
-  second->setObjectName(u"StatusPanel2"_s);
-  second->setFixedWidth(150);
-  second->setAlignment(Qt::AlignCenter);
-  for (QLabel* panel : {statusPanel_, second}) {
-    panel->setFrameShape(QFrame::Panel);
-    panel->setFrameShadow(QFrame::Sunken);
-    ui_->StatusBar1->addWidget(panel);
-  }
+  statusPanel_ = AddStatusPanel(ui_->StatusBar1, u"StatusPanel1"_s, 450);
+  AddStatusPanel(ui_->StatusBar1, u"StatusPanel2"_s, 150, Qt::AlignCenter);
 
   BuildChart();
 
@@ -143,13 +131,7 @@ void TFormHall::BuildChart() {
   slumpSeries_->attachAxis(gameAxis_);
   slumpSeries_->attachAxis(balanceAxis_);
   InstallChart(ui_->SlumpChart, chart_);
-
-  auto* hint = new QLabel(
-      u"・マウスで範囲指定して拡大できます。右クリックでドラッグしてスクロールできます。"_s, ui_->SlumpChart);
-  hint->setObjectName(u"Label4"_s);
-  hint->setAttribute(Qt::WA_TransparentForMouseEvents);
-  hint->move(124, 4);
-  hint->adjustSize();
+  ui_->SlumpChart->AddHint(u"Label4"_s, 4);
 
   // A zoomed chart stays zoomed through refreshes until the user zooms back
   // out (a right-click without dragging).
@@ -279,17 +261,13 @@ void TFormHall::StartButtonClick() {
     SetRunControls(true);
     SetStatus(kRunning);
 
-    QElapsedTimer slice;
-    slice.start();
+    TimeSlice slice;
     // Room in the logs for the whole run, seat by seat with events let
     // through: a thousand seats take a while to allocate.
     const std::int64_t reservation = hall_.ReservationPerSeat(std::int64_t{*total} - g);
     for (int seat = 0; seat < hall_.SeatCount(); ++seat) {
       hall_.ReserveLog(seat, reservation);
-      if (slice.elapsed() >= kYieldEveryMs) {
-        QCoreApplication::processEvents();
-        slice.restart();
-      }
+      slice.YieldIfDue();
     }
     for (; g < *total; ++g) {
       if (hallGameFault) hallGameFault(g);
@@ -310,10 +288,7 @@ void TFormHall::StartButtonClick() {
         emit refreshed(g);
       }
       // Handlers run only here; a stop request is seen right after.
-      if (slice.elapsed() >= kYieldEveryMs) {
-        QCoreApplication::processEvents();
-        slice.restart();
-      }
+      slice.YieldIfDue();
       if (stopped_) {
         completed = false;
         break;
@@ -392,28 +367,20 @@ void TFormHall::UpdateTrackBarChange(int position) {
 
 void TFormHall::UpSpeedEditChange() {
   // No integer: the rest of the handler does not run, the track bar stays.
-  const auto value = IntegerOrErrorBox(ui_->UpSpeedEdit->text(), this);
-  if (!value) return;
-  int v = *value;
-  if (v < 1 || v > ui_->UpdateTrackBar->maximum()) {
-    ShowErrorDialog(u"更新間隔が不正です。"_s, this);
-    if (ui_->UpSpeedEdit->text() != u"1"_s) ui_->UpSpeedEdit->setText(u"1"_s);
-    v = 1;
-  }
-  ui_->UpdateTrackBar->setValue(v);
+  const auto typed = IntegerInRangeOrErrorBox(ui_->UpSpeedEdit->text(), 1, ui_->UpdateTrackBar->maximum(),
+                                              u"更新間隔が不正です。"_s, this);
+  if (!typed) return;
+  if (!typed->inRange && ui_->UpSpeedEdit->text() != u"1"_s) ui_->UpSpeedEdit->setText(u"1"_s);
+  ui_->UpdateTrackBar->setValue(typed->inRange ? typed->value : 1);
 }
 
 void TFormHall::PlayNumEditChange() {
-  const auto value = IntegerOrErrorBox(ui_->PlayNumEdit->text(), this);
-  if (!value) return;
-  int v = *value;
-  if (v < 1) {
-    ShowErrorDialog(u"Play数は、1以上にしてください。"_s, this);
-    if (ui_->PlayNumEdit->text() != u"1"_s) ui_->PlayNumEdit->setText(u"1"_s);
-    v = 1;
-  }
+  const auto typed = IntegerInRangeOrErrorBox(ui_->PlayNumEdit->text(), 1, std::numeric_limits<std::int32_t>::max(),
+                                              u"Play数は、1以上にしてください。"_s, this);
+  if (!typed) return;
+  if (!typed->inRange && ui_->PlayNumEdit->text() != u"1"_s) ui_->PlayNumEdit->setText(u"1"_s);
   // A maximum below the position pulls the position, and the edit with it.
-  ui_->UpdateTrackBar->setMaximum(v);
+  ui_->UpdateTrackBar->setMaximum(typed->inRange ? typed->value : 1);
 }
 
 // ---- reset, popup menu, closing ----

@@ -119,6 +119,15 @@ void TFormHallTest::builtWithTheDefaultHall() {
   QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
   QCOMPARE(Find<QLabel>(hall, u"StatusPanel1"_s)->width(), 450);
   QCOMPARE(Find<QLabel>(hall, u"StatusPanel2"_s)->width(), 150);
+  QCOMPARE(Find<QLabel>(hall, u"StatusPanel1"_s)->alignment(), Qt::AlignLeft | Qt::AlignVCenter);
+  QCOMPARE(Find<QLabel>(hall, u"StatusPanel2"_s)->alignment(), Qt::AlignCenter);
+  QCOMPARE(Find<QLabel>(hall, u"StatusPanel1"_s)->frameShape(), QFrame::Panel);
+  QCOMPARE(Find<QLabel>(hall, u"StatusPanel1"_s)->frameShadow(), QFrame::Sunken);
+  auto* hint = Find<QLabel>(hall, u"Label4"_s);
+  QCOMPARE(hint->text(), u"・マウスで範囲指定して拡大できます。右クリックでドラッグしてスクロールできます。"_s);
+  QCOMPARE(hint->parentWidget()->objectName(), u"SlumpChart"_s);
+  QCOMPARE(hint->pos(), QPoint(124, 4));
+  QVERIFY(hint->testAttribute(Qt::WA_TransparentForMouseEvents));
   const QStringList popup{hall.popupMenu()->actions().at(0)->text(), hall.popupMenu()->actions().at(2)->text()};
   QCOMPARE(popup, (QStringList{u"解析表示"_s, u"台設定"_s}));
 

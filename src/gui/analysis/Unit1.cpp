@@ -214,9 +214,8 @@ void TMainForm::BuildSlumpChart() {
 
   InstallChart(ui_->SlumpChart, slumpChart_);
   ui_->SlumpChart->AddHint(u"Label4"_s, 12);
-  auto* view = static_cast<ZoomChartView*>(ui_->SlumpChart);
   for (const auto signal : {&ZoomChartView::userChangedRange, &ZoomChartView::userResetRange}) {
-    connect(view, signal, this, [this] { RedrawLines(playAxis_->min(), playAxis_->max()); });
+    connect(ui_->SlumpChart, signal, this, [this] { RedrawLines(playAxis_->min(), playAxis_->max()); });
   }
 }
 
@@ -224,20 +223,20 @@ void TMainForm::BuildBarChart() {
   auto* chart = new QChart();
   StyleChart(chart, u"スランプグラフ"_s);
   chart->legend()->hide();
-  auto* bars = new QBarSeries(chart);
-  bars->setObjectName(u"SlumpBSeries"_s);
-  barSet_ = new QBarSet(QString(), bars);
+  bars_ = new QBarSeries(chart);
+  bars_->setObjectName(u"SlumpBSeries"_s);
+  barSet_ = new QBarSet(QString(), bars_);
   barSet_->setColor(QColor(0xFF8E8E));
   barSet_->setBorderColor(Qt::white);
   barSet_->setLabelColor(Qt::black);
-  bars->append(barSet_);
-  bars->setLabelsVisible(true);
-  bars->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
-  bars->setBarWidth(0.7);
+  bars_->append(barSet_);
+  bars_->setLabelsVisible(true);
+  bars_->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+  bars_->setBarWidth(0.7);
   QFont small = FormFont();
   small.setPixelSize(9);
   barSet_->setLabelFont(small);
-  chart->addSeries(bars);
+  chart->addSeries(bars_);
   // Bar j stands at x = j; its label reads j + 1 (ボーナス回数 counts from 1).
   bonusAxis_ = new QCategoryAxis(chart);
   bonusAxis_->setTitleText(u"ボーナス回数"_s);
@@ -245,13 +244,13 @@ void TMainForm::BuildBarChart() {
   bonusAxis_->setGridLineVisible(false);
   chart->addAxis(bonusAxis_, Qt::AlignBottom);
   barPlayAxis_ = AddIntegerAxis(chart, u"Play数"_s, Qt::AlignLeft);
-  bars->attachAxis(bonusAxis_);
-  bars->attachAxis(barPlayAxis_);
+  bars_->attachAxis(bonusAxis_);
+  bars_->attachAxis(barPlayAxis_);
   InstallChart(ui_->SlumpChart2, chart);
   ui_->SlumpChart2->AddHint(u"Label5"_s, 8);
 }
 
-QPieSeries* TMainForm::BuildPie(QWidget* view, const char* name) {
+QPieSeries* TMainForm::BuildPie(QChartView* view, const char* name) {
   auto* chart = new QChart();
   chart->setBackgroundRoundness(0);
   chart->setMargins(QMargins(2, 2, 2, 2));
@@ -263,8 +262,8 @@ QPieSeries* TMainForm::BuildPie(QWidget* view, const char* name) {
   pie->setObjectName(QString::fromLatin1(name));
   pie->setPieSize(0.95);
   chart->addSeries(pie);
-  InstallChart(static_cast<QChartView*>(view), chart);
-  static_cast<QChartView*>(view)->setRenderHint(QPainter::Antialiasing);
+  InstallChart(view, chart);
+  view->setRenderHint(QPainter::Antialiasing);
   return pie;
 }
 
@@ -438,8 +437,7 @@ void TMainForm::LabelBars() {
   barsLabelled_ = count;
   bonusAxis_->setRange(-0.5, std::max(count, 1) - 0.5);
   const bool values = count * 16.0 <= width;
-  auto* bars = static_cast<QAbstractBarSeries*>(ui_->SlumpChart2->chart()->series().first());
-  if (bars->isLabelsVisible() != values) bars->setLabelsVisible(values);
+  if (bars_->isLabelsVisible() != values) bars_->setLabelsVisible(values);
 }
 
 void TMainForm::ShowTables() {

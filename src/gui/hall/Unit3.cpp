@@ -115,6 +115,8 @@ TFormHall::~TFormHall() {
   // window is destroyed from inside its own yield, which nothing does, but
   // stopping costs nothing.
   stopped_ = true;
+  // The windows go before the hall whose logs they point into.
+  DeleteAnalysisWindows();
 }
 
 void TFormHall::BuildChart() {
@@ -135,12 +137,11 @@ void TFormHall::BuildChart() {
 
   // A zoomed chart stays zoomed through refreshes until the user zooms back
   // out (a right-click without dragging).
-  auto* view = static_cast<ZoomChartView*>(ui_->SlumpChart);
-  connect(view, &ZoomChartView::userChangedRange, this, [this] {
+  connect(ui_->SlumpChart, &ZoomChartView::userChangedRange, this, [this] {
     zoomed_ = true;
     RedrawSlump(gameAxis_->min(), gameAxis_->max());
   });
-  connect(view, &ZoomChartView::userResetRange, this, [this] {
+  connect(ui_->SlumpChart, &ZoomChartView::userResetRange, this, [this] {
     zoomed_ = false;
     ShowSlump();
   });
@@ -149,26 +150,32 @@ void TFormHall::BuildChart() {
 // ---- the hall model with the windows beside it ----
 
 void TFormHall::CreateSeats(int count) {
-  analysisWindows_.clear();
+  DeleteAnalysisWindows();
   hall_.CreateSeats(count);
   for (int i = 0; i < hall_.SeatCount(); ++i) {
-    auto window = std::make_unique<TMainForm>(this);
+    auto* window = new TMainForm(this);
     window->setWindowTitle(SeatCaption(i));
-    analysisWindows_.push_back(std::move(window));
+    analysisWindows_.push_back(window);
   }
 }
 
 void TFormHall::DeleteSeats() {
   // Windows first: they read their seat's log when shown.
-  analysisWindows_.clear();
+  DeleteAnalysisWindows();
   hall_.DeleteSeats();
+}
+
+void TFormHall::DeleteAnalysisWindows() {
+  // Deleting a child takes it out of its parent's children at once.
+  qDeleteAll(analysisWindows_);
+  analysisWindows_.clear();
 }
 
 void TFormHall::ResetMachines() { hall_.ResetMachines(); }
 
 void TFormHall::ResetData() {
   hall_.ClearLogs();
-  for (const auto& window : analysisWindows_) window->ClearResult();
+  for (TMainForm* window : analysisWindows_) window->ClearResult();
   slump_.clear();
   minBalance_ = maxBalance_ = 0;
   slumpSeries_->clear();
@@ -413,7 +420,7 @@ void TFormHall::HallStringGridMouseDown(Qt::MouseButton button, int gridRow) {
 void TFormHall::DispPopupMenuClick() {
   const int row = currentGridRow();
   if (row < 1 || row > hall_.SeatCount()) return;
-  TMainForm* window = analysisWindows_[static_cast<std::size_t>(row - 1)].get();
+  TMainForm* window = analysisWindows_[static_cast<std::size_t>(row - 1)];
   window->show();
   window->raise();
   window->activateWindow();
@@ -455,7 +462,7 @@ void TFormHall::SetNumEditClick() {
 void TFormHall::FileExitMenuClick() { close(); }
 
 void TFormHall::CloseAnalysisWindows() {
-  for (const auto& window : analysisWindows_) window->close();
+  for (TMainForm* window : analysisWindows_) window->close();
 }
 
 void TFormHall::HelpAboutMenuClick() {
@@ -479,7 +486,7 @@ void TFormHall::N4Click() { QDesktopServices::openUrl(QUrl(links::AdPage())); }
 
 bool TFormHall::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress) {
-    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const auto* mouse = static_cast<QMouseEvent*>(event);  // a press is always a QMouseEvent
     const bool onHeader = watched == ui_->HallStringGrid->horizontalHeader()->viewport();
     int gridRow = 0;
     if (!onHeader) {

@@ -92,7 +92,7 @@ public:
 
   Hall& hall() { return hall_; }
   const Hall& hall() const { return hall_; }
-  TMainForm* analysisWindow(int seat) const { return analysisWindows_.at(static_cast<std::size_t>(seat)).get(); }
+  TMainForm* analysisWindow(int seat) const { return analysisWindows_.at(static_cast<std::size_t>(seat)); }
   bool stopped() const { return stopped_; }
   bool running() const { return running_; }
   int resumeGame() const { return resumeGame_; }
@@ -117,6 +117,7 @@ protected:
 
 private:
   void BuildChart();
+  void DeleteAnalysisWindows();
   void RepaintSlump();
   void ShowSlump();
   // Brings the hall chart and the shown analysis windows' displays up to
@@ -129,7 +130,9 @@ private:
 
   std::unique_ptr<Ui::TFormHall> ui_;
   Hall hall_;
-  std::vector<std::unique_ptr<TMainForm>> analysisWindows_;
+  // Owned by this window as their Qt parent, which makes it their owner in
+  // the window system too; DeleteAnalysisWindows deletes them early.
+  std::vector<TMainForm*> analysisWindows_;
   bool stopped_ = true;
   int resumeGame_ = 0;
   bool running_ = false;  // the run loop is on the stack, stopped or not

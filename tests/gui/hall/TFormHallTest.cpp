@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
@@ -84,6 +85,7 @@ private slots:
   void resetInIdleAndPaused();
   void closingDuringARunStopsAfterTheCurrentHallGame();
   void analysisWindowsFollowTheRun();
+  void analysisWindowsLiveAndDieWithTheirSeats();
 };
 
 void TFormHallTest::builtWithTheDefaultHall() {
@@ -527,6 +529,31 @@ void TFormHallTest::analysisWindowsFollowTheRun() {
   QCOMPARE(rows->model()->rowCount(), 333);
   hall.analysisWindow(0)->close();
   hall.analysisWindow(5)->close();
+}
+
+void TFormHallTest::analysisWindowsLiveAndDieWithTheirSeats() {
+  QPointer<orvel::TMainForm> former;
+  QPointer<orvel::TMainForm> last;
+  {
+    TFormHall hall;
+    former = hall.analysisWindow(0);
+    former->show();
+    QCOMPARE(former->parentWidget(), &hall);
+    QVERIFY(former->isWindow());
+
+    hall.DeleteSeats();
+    hall.CreateSeats(3);
+    QVERIFY2(former.isNull(), "a replaced seat's window, open or not, is gone");
+    QCOMPARE(hall.findChildren<orvel::TMainForm*>().size(), 3);
+    for (int seat = 0; seat < 3; ++seat) QCOMPARE(hall.analysisWindow(seat)->parentWidget(), &hall);
+    QCOMPARE(hall.analysisWindow(2)->windowTitle(), u"Orvel　3番台"_s);
+
+    hall.CreateSeats(2);  // replaces the seats without DeleteSeats first
+    QCOMPARE(hall.findChildren<orvel::TMainForm*>().size(), 2);
+    last = hall.analysisWindow(1);
+    last->show();
+  }
+  QVERIFY2(last.isNull(), "the windows go with the hall window");
 }
 
 QTEST_MAIN(TFormHallTest)

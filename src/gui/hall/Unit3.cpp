@@ -86,7 +86,7 @@ TFormHall::TFormHall(QWidget* owner) : QMainWindow(owner), ui_(std::make_unique<
   BuildChart();
 
   connect(ui_->StartButton, &QPushButton::clicked, this, &TFormHall::StartButtonClick);
-  connect(ui_->FileStartMenu, &QAction::triggered, this, &TFormHall::StartButtonClick);
+  connect(ui_->FileStartMenu, &QAction::triggered, this, &TFormHall::FileStartMenuClick);
   connect(ui_->ResetButton, &QPushButton::clicked, this, &TFormHall::ResetButtonClick);
   connect(ui_->UpdateTrackBar, &QSlider::valueChanged, this, &TFormHall::UpdateTrackBarChange);
   connect(ui_->UpSpeedEdit, &QLineEdit::textChanged, this, &TFormHall::UpSpeedEditChange);
@@ -95,7 +95,7 @@ TFormHall::TFormHall(QWidget* owner) : QMainWindow(owner), ui_(std::make_unique<
   connect(ui_->SetPopupMenu, &QAction::triggered, this, &TFormHall::SetPopupMenuClick);
   connect(ui_->SetNumEdit, &QAction::triggered, this, &TFormHall::SetNumEditClick);
   connect(ui_->FileExitMenu, &QAction::triggered, this, &TFormHall::FileExitMenuClick);
-  connect(ui_->N1, &QAction::triggered, this, &TFormHall::CloseAnalysisWindows);
+  connect(ui_->N1, &QAction::triggered, this, &TFormHall::N1Click);
   connect(ui_->HelpAboutMenu, &QAction::triggered, this, &TFormHall::HelpAboutMenuClick);
   connect(ui_->HelpManMenu, &QAction::triggered, this, &TFormHall::HelpManMenuClick);
   connect(ui_->JWord1, &QAction::triggered, this, &TFormHall::JWord1Click);
@@ -326,6 +326,9 @@ void TFormHall::StartButtonClick() {
   if (failure) ShowErrorBox(*failure, this);
 }
 
+// The menu's "開始(&G)" is the Start button.
+void TFormHall::FileStartMenuClick() { StartButtonClick(); }
+
 void TFormHall::SetRunControls(bool running) {
   ui_->StartButton->setText(running ? u"停止"_s : u"開始"_s);
   ui_->ResetButton->setEnabled(!running);
@@ -460,6 +463,8 @@ void TFormHall::SetNumEditClick() {
 }
 
 void TFormHall::FileExitMenuClick() { close(); }
+
+void TFormHall::N1Click() { CloseAnalysisWindows(); }
 
 void TFormHall::CloseAnalysisWindows() {
   for (TMainForm* window : analysisWindows_) window->close();

@@ -64,9 +64,12 @@ public:
   void RefreshGrid();
   std::int64_t SumMedals() const;
   void RefreshAnalysisWindows();
+  // Hides every analysis window; each keeps its contents.
+  void CloseAnalysisWindows();
 
   // Handlers, public so the menus, the dialogs and the tests can call them.
   void StartButtonClick();
+  void FileStartMenuClick();
   void ResetButtonClick();
   void UpdateTrackBarChange(int position);
   void UpSpeedEditChange();
@@ -76,7 +79,7 @@ public:
   void SetPopupMenuClick();
   void SetNumEditClick();
   void FileExitMenuClick();
-  void CloseAnalysisWindows();  // N1Click
+  void N1Click();
   void HelpAboutMenuClick();
   void HelpManMenuClick();
   void JWord1Click();

@@ -1,7 +1,5 @@
 #include "app/OrvelApplication.h"
 
-#include <exception>
-
 #include "gui/common/ErrorBox.h"
 
 namespace orvel {
@@ -11,10 +9,8 @@ OrvelApplication::OrvelApplication(int& argc, char** argv) : QApplication(argc, 
 bool OrvelApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
-  } catch (const std::exception& error) {
-    ShowErrorBox(QString::fromUtf8(error.what()));
   } catch (...) {
-    ShowErrorBox(QString());
+    ShowErrorBox(CurrentErrorMessage());
   }
   return false;
 }
@@ -22,11 +18,9 @@ bool OrvelApplication::notify(QObject* receiver, QEvent* event) {
 int RunGuarded(const std::function<int()>& body) {
   try {
     return body();
-  } catch (const std::exception& error) {
-    ShowErrorBox(QString::fromUtf8(error.what()));
   } catch (...) {
-    // Anything that is no exception of ours is shown with an empty message.
-    ShowErrorBox(QString());
+    // Anything that is no std::exception is shown with an empty message.
+    ShowErrorBox(CurrentErrorMessage());
   }
   return 0;
 }

@@ -5,8 +5,6 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLegend>
@@ -27,6 +25,7 @@
 #include "core/analysis/Result_data.h"
 #include "core/model/Codes.h"
 #include "gui/common/TextRowsModel.h"
+#include "gui/common/TimeSlice.h"
 #include "gui/common/VisibleLine.h"
 #include "gui/common/WindowLook.h"
 #include "gui/common/ZoomChartView.h"
@@ -38,12 +37,8 @@ namespace orvel {
 
 namespace {
 
-const QString kZoomHint =
-    u"・マウスで範囲指定して拡大できます。右クリックでドラッグしてスクロールできます。"_s;
-
 // Games taken in between two looks at the clock while catching up.
 constexpr int kChunk = 2048;
-constexpr qint64 kYieldEveryMs = 10;
 
 struct MarkerLook {
   const char* name;
@@ -75,15 +70,6 @@ void SetColumns(QTreeView* view, TextRowsModel* model, std::initializer_list<int
   view->header()->setSectionsMovable(false);
   int column = 0;
   for (const int width : widths) view->header()->resizeSection(column++, width);
-}
-
-QLabel* HintLabel(QWidget* chartView, const char* name, int top) {
-  auto* hint = new QLabel(kZoomHint, chartView);
-  hint->setObjectName(QString::fromLatin1(name));
-  hint->move(124, top);
-  hint->setAttribute(Qt::WA_TransparentForMouseEvents);
-  hint->adjustSize();
-  return hint;
 }
 
 template <std::size_t N>
@@ -165,15 +151,8 @@ void TMainForm::EnsureBuilt() {
   keizokuPie_ = BuildPie(ui_->KModeChart, "KModeSeries");
 
   // Two panels, 400 and 50 pixels; the second centred. Nothing is written.
-  for (const auto& [name, width] : {std::pair{"StatusPanel1", 400}, std::pair{"StatusPanel2", 50}}) {
-    auto* panel = new QLabel(ui_->StatusBar1);
-    panel->setObjectName(QString::fromLatin1(name));
-    panel->setFixedWidth(width);
-    panel->setAlignment(width == 50 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-    panel->setFrameShape(QFrame::Panel);
-    panel->setFrameShadow(QFrame::Sunken);
-    ui_->StatusBar1->addWidget(panel);
-  }
+  AddStatusPanel(ui_->StatusBar1, u"StatusPanel1"_s, 400);
+  AddStatusPanel(ui_->StatusBar1, u"StatusPanel2"_s, 50, Qt::AlignCenter);
 
   connect(ui_->Che2CheckBox, &QCheckBox::clicked, this, &TMainForm::Che2CheckBoxClick);
   connect(ui_->Che4CheckBox, &QCheckBox::clicked, this, &TMainForm::Che4CheckBoxClick);
@@ -235,10 +214,9 @@ void TMainForm::BuildSlumpChart() {
   legend->setVisible(false);  // no marker is on show yet
 
   InstallChart(ui_->SlumpChart, slumpChart_);
-  HintLabel(ui_->SlumpChart, "Label4", 12);
-  auto* view = static_cast<ZoomChartView*>(ui_->SlumpChart);
+  ui_->SlumpChart->AddHint(u"Label4"_s, 12);
   for (const auto signal : {&ZoomChartView::userChangedRange, &ZoomChartView::userResetRange}) {
-    connect(view, signal, this, [this] { RedrawLines(playAxis_->min(), playAxis_->max()); });
+    connect(ui_->SlumpChart, signal, this, [this] { RedrawLines(playAxis_->min(), playAxis_->max()); });
   }
 }
 
@@ -246,20 +224,20 @@ void TMainForm::BuildBarChart() {
   auto* chart = new QChart();
   StyleChart(chart, u"スランプグラフ"_s);
   chart->legend()->hide();
-  auto* bars = new QBarSeries(chart);
-  bars->setObjectName(u"SlumpBSeries"_s);
-  barSet_ = new QBarSet(QString(), bars);
+  bars_ = new QBarSeries(chart);
+  bars_->setObjectName(u"SlumpBSeries"_s);
+  barSet_ = new QBarSet(QString(), bars_);
   barSet_->setColor(QColor(0xFF8E8E));
   barSet_->setBorderColor(Qt::white);
   barSet_->setLabelColor(Qt::black);
-  bars->append(barSet_);
-  bars->setLabelsVisible(true);
-  bars->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
-  bars->setBarWidth(0.7);
+  bars_->append(barSet_);
+  bars_->setLabelsVisible(true);
+  bars_->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+  bars_->setBarWidth(0.7);
   QFont small = FormFont();
   small.setPixelSize(9);
   barSet_->setLabelFont(small);
-  chart->addSeries(bars);
+  chart->addSeries(bars_);
   // Bar j stands at x = j; its label reads j + 1 (ボーナス回数 counts from 1).
   bonusAxis_ = new QCategoryAxis(chart);
   bonusAxis_->setTitleText(u"ボーナス回数"_s);
@@ -267,13 +245,13 @@ void TMainForm::BuildBarChart() {
   bonusAxis_->setGridLineVisible(false);
   chart->addAxis(bonusAxis_, Qt::AlignBottom);
   barPlayAxis_ = AddIntegerAxis(chart, u"Play数"_s, Qt::AlignLeft);
-  bars->attachAxis(bonusAxis_);
-  bars->attachAxis(barPlayAxis_);
+  bars_->attachAxis(bonusAxis_);
+  bars_->attachAxis(barPlayAxis_);
   InstallChart(ui_->SlumpChart2, chart);
-  HintLabel(ui_->SlumpChart2, "Label5", 8);
+  ui_->SlumpChart2->AddHint(u"Label5"_s, 8);
 }
 
-QPieSeries* TMainForm::BuildPie(QWidget* view, const char* name) {
+QPieSeries* TMainForm::BuildPie(QChartView* view, const char* name) {
   auto* chart = new QChart();
   chart->setBackgroundRoundness(0);
   chart->setMargins(QMargins(2, 2, 2, 2));
@@ -285,8 +263,8 @@ QPieSeries* TMainForm::BuildPie(QWidget* view, const char* name) {
   pie->setObjectName(QString::fromLatin1(name));
   pie->setPieSize(0.95);
   chart->addSeries(pie);
-  InstallChart(static_cast<QChartView*>(view), chart);
-  static_cast<QChartView*>(view)->setRenderHint(QPainter::Antialiasing);
+  InstallChart(view, chart);
+  view->setRenderHint(QPainter::Antialiasing);
   return pie;
 }
 
@@ -360,20 +338,18 @@ void TMainForm::Sync(bool mayYield) {
   if (log_ != nullptr) {
     QPointer<TMainForm> alive(this);
     const std::uint64_t generation = generation_;
-    QElapsedTimer slice;
-    slice.start();
+    TimeSlice slice;
     // Re-read the target every round: an UpdateResult during a yield only
     // tallies, and this loop takes its games in as well.
     while (analysis_.rowsEnd() < analysis_.talliedEnd()) {
       const int from = analysis_.rowsEnd();
       const int to = std::min(analysis_.talliedEnd() - 1, from + kChunk - 1);
       analysis_.TakeRows(*log_, from, to);
-      if (mayYield && analysis_.rowsEnd() < analysis_.talliedEnd() && slice.elapsed() >= kYieldEveryMs) {
+      if (mayYield && analysis_.rowsEnd() < analysis_.talliedEnd() && slice.Due()) {
         ShowRows();
-        QCoreApplication::processEvents();
+        slice.Yield();
         if (!alive) return;  // destroyed in the yield: touch nothing
         if (generation != generation_) break;  // cleared in the yield
-        slice.restart();
       }
     }
   }
@@ -462,8 +438,7 @@ void TMainForm::LabelBars() {
   barsLabelled_ = count;
   bonusAxis_->setRange(-0.5, std::max(count, 1) - 0.5);
   const bool values = count * 16.0 <= width;
-  auto* bars = static_cast<QAbstractBarSeries*>(ui_->SlumpChart2->chart()->series().first());
-  if (bars->isLabelsVisible() != values) bars->setLabelsVisible(values);
+  if (bars_->isLabelsVisible() != values) bars_->setLabelsVisible(values);
 }
 
 void TMainForm::ShowTables() {

@@ -9,9 +9,11 @@
 
 #include "core/analysis/ResultAnalysis.h"
 
-class QCategoryAxis;
+class QBarSeries;
 class QBarSet;
+class QCategoryAxis;
 class QChart;
+class QChartView;
 class QLineSeries;
 class QPieSeries;
 class QScatterSeries;
@@ -87,9 +89,9 @@ private slots:
 private:
   void BuildSlumpChart();
   void BuildBarChart();
-  QPieSeries* BuildPie(QWidget* view, const char* name);
+  QPieSeries* BuildPie(QChartView* view, const char* name);
   // Brings rows, tables, charts and labels up to the tallies. `mayYield`
-  // lets pending events run on a 10 ms time slice while many games are
+  // lets pending events run once per TimeSlice while many games are
   // taken in (only from the hall's refresh, never from a show).
   void Sync(bool mayYield);
   void ShowRows();
@@ -129,6 +131,7 @@ private:
   std::int32_t minMedal_ = 0, maxMedal_ = 0;
   std::size_t medalRowsSeen_ = 0;
 
+  QBarSeries* bars_ = nullptr;
   QBarSet* barSet_ = nullptr;
   QCategoryAxis* bonusAxis_ = nullptr;
   QValueAxis* barPlayAxis_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include <exception>
+
 #include "gui/common/ApplicationTitle.h"
 #include "gui/common/WindowLook.h"
 #include "core/hall/TextToNumber.h"
@@ -21,11 +23,30 @@ void ShowErrorBox(const QString& message, QWidget* parent) {
   box.exec();
 }
 
+QString CurrentErrorMessage() {
+  try {
+    throw;
+  } catch (const std::exception& error) {
+    return QString::fromUtf8(error.what());
+  } catch (...) {
+    return {};
+  }
+}
+
 std::optional<std::int32_t> IntegerOrErrorBox(const QString& text, QWidget* parent) {
   const std::string typed = text.toStdString();
   const auto value = TryStrToInt(typed);
   if (!value) ShowErrorBox(ToQString(NotAnIntegerMessage(typed)), parent);
   return value;
+}
+
+std::optional<TypedInteger> IntegerInRangeOrErrorBox(const QString& text, std::int32_t min, std::int32_t max,
+                                                     const QString& rangeMessage, QWidget* parent) {
+  const auto value = IntegerOrErrorBox(text, parent);
+  if (!value) return std::nullopt;
+  const bool inRange = *value >= min && *value <= max;
+  if (!inRange) ShowErrorDialog(rangeMessage, parent);
+  return TypedInteger{*value, inRange};
 }
 
 void ShowErrorDialog(const QString& message, QWidget* parent) {

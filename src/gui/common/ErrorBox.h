@@ -15,9 +15,24 @@ namespace orvel {
 void ShowErrorBox(const QString& message, QWidget* parent = nullptr);
 QString ErrorBoxText(const QString& message);
 
+// The message the error box shows for the exception being handled (call it
+// only inside a catch block): what() of a std::exception, empty for
+// anything else.
+QString CurrentErrorMessage();
+
 // The integer a user typed, or, for a text that is no integer, the error
 // box with "'%s' は整数ではありません" and nothing.
 std::optional<std::int32_t> IntegerOrErrorBox(const QString& text, QWidget* parent);
+
+// The same, checked against min … max as well: an integer outside them gets
+// the error dialog with `rangeMessage` and comes back with inRange false,
+// for the caller to refuse or to replace.
+struct TypedInteger {
+  std::int32_t value;
+  bool inRange;
+};
+std::optional<TypedInteger> IntegerInRangeOrErrorBox(const QString& text, std::int32_t min, std::int32_t max,
+                                                     const QString& rangeMessage, QWidget* parent);
 
 // The hall window's bound checks: caption "エラー", an error icon, one OK.
 void ShowErrorDialog(const QString& message, QWidget* parent);

@@ -4,8 +4,10 @@
 #include <QChartView>
 #include <QGraphicsSimpleTextItem>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLinearGradient>
 #include <QScreen>
+#include <QStatusBar>
 #include <QValueAxis>
 #include <QWidget>
 
@@ -59,6 +61,17 @@ QPen SlumpPen() {
 void InstallChart(QChartView* view, QChart* chart) {
   const std::unique_ptr<QChart> previous(view->chart());
   view->setChart(chart);
+}
+
+QLabel* AddStatusPanel(QStatusBar* bar, const QString& name, int width, Qt::Alignment alignment) {
+  auto* panel = new QLabel(bar);
+  panel->setObjectName(name);
+  panel->setFixedWidth(width);
+  panel->setAlignment(alignment);
+  panel->setFrameShape(QFrame::Panel);
+  panel->setFrameShadow(QFrame::Sunken);
+  bar->addWidget(panel);
+  return panel;
 }
 
 void SetRangeWithRoundTicks(QValueAxis* axis, double min, double max) {

@@ -11,6 +11,8 @@
 class QChart;
 class QChartView;
 class QKeyEvent;
+class QLabel;
+class QStatusBar;
 class QValueAxis;
 class QWidget;
 
@@ -45,6 +47,10 @@ QPen SlumpPen();
 // with a chart of its own that setChart merely lets go of: it is deleted
 // here.
 void InstallChart(QChartView* view, QChart* chart);
+
+// A sunken panel of `width` pixels added to a status bar.
+QLabel* AddStatusPanel(QStatusBar* bar, const QString& name, int width,
+                       Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
 
 // Sets an axis to exactly min … max (a single value too) with ticks on
 // round numbers (1, 2 or 5 times a power of ten), about six of them.

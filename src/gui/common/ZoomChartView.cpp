@@ -1,12 +1,23 @@
 #include "gui/common/ZoomChartView.h"
 
+#include <QLabel>
 #include <QMouseEvent>
+
+using namespace Qt::StringLiterals;
 
 namespace orvel {
 
 ZoomChartView::ZoomChartView(QWidget* parent) : QChartView(parent) {
   setRubberBand(QChartView::RectangleRubberBand);
   setRenderHint(QPainter::Antialiasing, false);
+}
+
+void ZoomChartView::AddHint(const QString& name, int top) {
+  auto* hint = new QLabel(u"・マウスで範囲指定して拡大できます。右クリックでドラッグしてスクロールできます。"_s, this);
+  hint->setObjectName(name);
+  hint->setAttribute(Qt::WA_TransparentForMouseEvents);
+  hint->move(124, top);
+  hint->adjustSize();
 }
 
 void ZoomChartView::mousePressEvent(QMouseEvent* event) {

@@ -2,6 +2,7 @@
 
 #include <QChartView>
 #include <QPoint>
+#include <QString>
 
 namespace orvel {
 
@@ -14,6 +15,10 @@ class ZoomChartView final : public QChartView {
 
 public:
   explicit ZoomChartView(QWidget* parent = nullptr);
+
+  // The hint label that tells the user how to zoom and scroll, on the
+  // chart's top at height `top`; it lets the mouse through to the chart.
+  void AddHint(const QString& name, int top);
 
 signals:
   // The user changed the visible range by zooming or scrolling.

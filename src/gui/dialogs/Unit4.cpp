@@ -4,7 +4,6 @@
 
 #include "gui/common/WindowLook.h"
 #include "gui/common/ErrorBox.h"
-#include "core/hall/TextToNumber.h"
 #include "ui_Unit4.h"
 
 using namespace Qt::StringLiterals;
@@ -31,13 +30,10 @@ void TSetNumForm::showEvent(QShowEvent* event) {
 }
 
 void TSetNumForm::OkButtonClick() {
-  const auto count = IntegerOrErrorBox(ui_->NumEdit->text(), this);
-  if (!count) return;
-  if (*count < 0 || *count > kMaxMachines) {
-    ShowErrorDialog(u"台数は、0から1000にしてください。"_s, this);
-    return;
-  }
-  machineCount = *count;
+  const auto count =
+      IntegerInRangeOrErrorBox(ui_->NumEdit->text(), 0, kMaxMachines, u"台数は、0から1000にしてください。"_s, this);
+  if (!count || !count->inRange) return;
+  machineCount = count->value;
   accepted = true;
   accept();
 }

@@ -41,12 +41,8 @@ void TSetSlotForm::showEvent(QShowEvent* event) {
 }
 
 void TSetSlotForm::OkButtonClick() {
-  const auto value = IntegerOrErrorBox(levelText(), this);
-  if (!value) return;
-  if (*value < Level::kMin || *value > Level::kMax) {
-    ShowErrorDialog(u"設定は、1から6にしてください。"_s, this);
-    return;
-  }
+  const auto level = IntegerInRangeOrErrorBox(levelText(), Level::kMin, Level::kMax, u"設定は、1から6にしてください。"_s, this);
+  if (!level || !level->inRange) return;
   const std::string work = workText().toStdString();
   if (!TryParseDecimal(work)) {
     ShowErrorBox(ToQString(NotADecimalMessage(work)), this);

@@ -3,7 +3,6 @@
 #include <QChart>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QDesktopServices>
 #include <QDir>
 #include <QProcess>
@@ -18,9 +17,12 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
+#include <optional>
 
 #include "core/analysis/NumberText.h"
 #include "gui/analysis/Unit1.h"
+#include "gui/common/TimeSlice.h"
 #include "gui/common/VisibleLine.h"
 #include "gui/common/WindowLook.h"
 #include "gui/common/ZoomChartView.h"
@@ -42,9 +44,6 @@ namespace {
 
 constexpr int kDefaultSeats = 20;
 constexpr std::array<int, HallGridColumn::Count> kColumnWidths{64, 36, 41, 64, 64, 64, 64, 64, 64, 64};
-// A run lets events through this often: no event waits much longer, and
-// painting, which only happens then, stays a small part of the run.
-constexpr qint64 kYieldEveryMs = 8;
 
 const QString kRunning = u"シミュレーション実行中・・・"_s;
 const QString kStopped = u"シミュレーション停止"_s;
@@ -83,23 +82,13 @@ TFormHall::TFormHall(QWidget* owner) : QMainWindow(owner), ui_(std::make_unique<
   popupMenu_->addAction(ui_->SetPopupMenu);
 
   // Two panels: the run status, and an unused one with centred text.
-  statusPanel_ = new QLabel(ui_->StatusBar1);
-  statusPanel_->setObjectName(u"StatusPanel1"_s);
-  statusPanel_->setFixedWidth(450);
-  auto* second = new QLabel(ui_->StatusBar1);
-  second->setObjectName(u"StatusPanel2"_s);
-  second->setFixedWidth(150);
-  second->setAlignment(Qt::AlignCenter);
-  for (QLabel* panel : {statusPanel_, second}) {
-    panel->setFrameShape(QFrame::Panel);
-    panel->setFrameShadow(QFrame::Sunken);
-    ui_->StatusBar1->addWidget(panel);
-  }
+  statusPanel_ = AddStatusPanel(ui_->StatusBar1, u"StatusPanel1"_s, 450);
+  AddStatusPanel(ui_->StatusBar1, u"StatusPanel2"_s, 150, Qt::AlignCenter);
 
   BuildChart();
 
   connect(ui_->StartButton, &QPushButton::clicked, this, &TFormHall::StartButtonClick);
-  connect(ui_->FileStartMenu, &QAction::triggered, this, &TFormHall::StartButtonClick);
+  connect(ui_->FileStartMenu, &QAction::triggered, this, &TFormHall::FileStartMenuClick);
   connect(ui_->ResetButton, &QPushButton::clicked, this, &TFormHall::ResetButtonClick);
   connect(ui_->UpdateTrackBar, &QSlider::valueChanged, this, &TFormHall::UpdateTrackBarChange);
   connect(ui_->UpSpeedEdit, &QLineEdit::textChanged, this, &TFormHall::UpSpeedEditChange);
@@ -108,7 +97,7 @@ TFormHall::TFormHall(QWidget* owner) : QMainWindow(owner), ui_(std::make_unique<
   connect(ui_->SetPopupMenu, &QAction::triggered, this, &TFormHall::SetPopupMenuClick);
   connect(ui_->SetNumEdit, &QAction::triggered, this, &TFormHall::SetNumEditClick);
   connect(ui_->FileExitMenu, &QAction::triggered, this, &TFormHall::FileExitMenuClick);
-  connect(ui_->N1, &QAction::triggered, this, &TFormHall::CloseAnalysisWindows);
+  connect(ui_->N1, &QAction::triggered, this, &TFormHall::N1Click);
   connect(ui_->HelpAboutMenu, &QAction::triggered, this, &TFormHall::HelpAboutMenuClick);
   connect(ui_->HelpManMenu, &QAction::triggered, this, &TFormHall::HelpManMenuClick);
   connect(ui_->JWord1, &QAction::triggered, this, &TFormHall::JWord1Click);
@@ -128,6 +117,8 @@ TFormHall::~TFormHall() {
   // window is destroyed from inside its own yield, which nothing does, but
   // stopping costs nothing.
   stopped_ = true;
+  // The windows go before the hall whose logs they point into.
+  DeleteAnalysisWindows();
 }
 
 void TFormHall::BuildChart() {
@@ -144,22 +135,15 @@ void TFormHall::BuildChart() {
   slumpSeries_->attachAxis(gameAxis_);
   slumpSeries_->attachAxis(balanceAxis_);
   InstallChart(ui_->SlumpChart, chart_);
-
-  auto* hint = new QLabel(
-      u"・マウスで範囲指定して拡大できます。右クリックでドラッグしてスクロールできます。"_s, ui_->SlumpChart);
-  hint->setObjectName(u"Label4"_s);
-  hint->setAttribute(Qt::WA_TransparentForMouseEvents);
-  hint->move(124, 4);
-  hint->adjustSize();
+  ui_->SlumpChart->AddHint(u"Label4"_s, 4);
 
   // A zoomed chart stays zoomed through refreshes until the user zooms back
   // out (a right-click without dragging).
-  auto* view = static_cast<ZoomChartView*>(ui_->SlumpChart);
-  connect(view, &ZoomChartView::userChangedRange, this, [this] {
+  connect(ui_->SlumpChart, &ZoomChartView::userChangedRange, this, [this] {
     zoomed_ = true;
     RedrawSlump(gameAxis_->min(), gameAxis_->max());
   });
-  connect(view, &ZoomChartView::userResetRange, this, [this] {
+  connect(ui_->SlumpChart, &ZoomChartView::userResetRange, this, [this] {
     zoomed_ = false;
     ShowSlump();
   });
@@ -168,26 +152,32 @@ void TFormHall::BuildChart() {
 // ---- the hall model with the windows beside it ----
 
 void TFormHall::CreateSeats(int count) {
-  analysisWindows_.clear();
+  DeleteAnalysisWindows();
   hall_.CreateSeats(count);
   for (int i = 0; i < hall_.SeatCount(); ++i) {
-    auto window = std::make_unique<TMainForm>(this);
+    auto* window = new TMainForm(this);
     window->setWindowTitle(SeatCaption(i));
-    analysisWindows_.push_back(std::move(window));
+    analysisWindows_.push_back(window);
   }
 }
 
 void TFormHall::DeleteSeats() {
   // Windows first: they read their seat's log when shown.
-  analysisWindows_.clear();
+  DeleteAnalysisWindows();
   hall_.DeleteSeats();
+}
+
+void TFormHall::DeleteAnalysisWindows() {
+  // Deleting a child takes it out of its parent's children at once.
+  qDeleteAll(analysisWindows_);
+  analysisWindows_.clear();
 }
 
 void TFormHall::ResetMachines() { hall_.ResetMachines(); }
 
 void TFormHall::ResetData() {
   hall_.ClearLogs();
-  for (const auto& window : analysisWindows_) window->ClearResult();
+  for (TMainForm* window : analysisWindows_) window->ClearResult();
   slump_.clear();
   minBalance_ = maxBalance_ = 0;
   slumpSeries_->clear();
@@ -271,26 +261,27 @@ void TFormHall::StartButtonClick() {
   stopped_ = false;
   running_ = true;
   ui_->PlayNumEdit->setEnabled(false);
-  if (resumeGame_ == 0) ResetData();
-  SetRunControls(true);
-  SetStatus(kRunning);
 
   int g = resumeGame_;
   bool completed = true;
-  QElapsedTimer slice;
-  slice.start();
-  // Room in the logs for the whole run, seat by seat with events let
-  // through: a thousand seats take a while to allocate.
-  const std::int64_t reservation = hall_.ReservationPerSeat(std::int64_t{*total} - g);
-  for (int seat = 0; seat < hall_.SeatCount(); ++seat) {
-    hall_.ReserveLog(seat, reservation);
-    if (slice.elapsed() >= kYieldEveryMs) {
-      QCoreApplication::processEvents();
-      slice.restart();
-    }
-  }
+  // No exception may leave this handler: Qt leaves one that crosses a
+  // signal's frame undefined. A failure is shown once the window is Paused.
+  std::optional<QString> failure;
   try {
+    if (resumeGame_ == 0) ResetData();
+    SetRunControls(true);
+    SetStatus(kRunning);
+
+    TimeSlice slice;
+    // Room in the logs for the whole run, seat by seat with events let
+    // through: a thousand seats take a while to allocate.
+    const std::int64_t reservation = hall_.ReservationPerSeat(std::int64_t{*total} - g);
+    for (int seat = 0; seat < hall_.SeatCount(); ++seat) {
+      hall_.ReserveLog(seat, reservation);
+      slice.YieldIfDue();
+    }
     for (; g < *total; ++g) {
+      if (hallGameFault) hallGameFault(g);
       hall_.PlayHallGame(g);
       // The interval is read afresh every hall game; refreshes fall on
       // multiples of it counted from hall game 0 of the run.
@@ -308,27 +299,23 @@ void TFormHall::StartButtonClick() {
         emit refreshed(g);
       }
       // Handlers run only here; a stop request is seen right after.
-      if (slice.elapsed() >= kYieldEveryMs) {
-        QCoreApplication::processEvents();
-        slice.restart();
-      }
+      slice.YieldIfDue();
       if (stopped_) {
         completed = false;
         break;
       }
     }
   } catch (...) {
-    // Whatever failed, the window returns to Paused at the failed hall game
-    // with that state's controls, and the error goes on to the error box.
-    resumeGame_ = g;
-    SetStatus(kStopped);
-    SetRunControls(false);
-    stopped_ = true;
-    running_ = false;
-    throw;
+    failure = CurrentErrorMessage();
   }
 
-  if (completed) {
+  if (failure) {
+    // Paused at the failed hall game, which the next Start plays again. One
+    // that fails at hall game 0 leaves nothing to resume: that is Idle.
+    resumeGame_ = g;
+    SetStatus(kStopped);
+    ui_->PlayNumEdit->setEnabled(g == 0);
+  } else if (completed) {
     resumeGame_ = 0;
     SetStatus(kCompleted);
     ui_->PlayNumEdit->setEnabled(true);
@@ -340,7 +327,11 @@ void TFormHall::StartButtonClick() {
   SetRunControls(false);
   stopped_ = true;
   running_ = false;
+  if (failure) ShowErrorBox(*failure, this);
 }
+
+// The menu's "開始(&G)" is the Start button.
+void TFormHall::FileStartMenuClick() { StartButtonClick(); }
 
 void TFormHall::SetRunControls(bool running) {
   ui_->StartButton->setText(running ? u"停止"_s : u"開始"_s);
@@ -390,28 +381,20 @@ void TFormHall::UpdateTrackBarChange(int position) {
 
 void TFormHall::UpSpeedEditChange() {
   // No integer: the rest of the handler does not run, the track bar stays.
-  const auto value = IntegerOrErrorBox(ui_->UpSpeedEdit->text(), this);
-  if (!value) return;
-  int v = *value;
-  if (v < 1 || v > ui_->UpdateTrackBar->maximum()) {
-    ShowErrorDialog(u"更新間隔が不正です。"_s, this);
-    if (ui_->UpSpeedEdit->text() != u"1"_s) ui_->UpSpeedEdit->setText(u"1"_s);
-    v = 1;
-  }
-  ui_->UpdateTrackBar->setValue(v);
+  const auto typed = IntegerInRangeOrErrorBox(ui_->UpSpeedEdit->text(), 1, ui_->UpdateTrackBar->maximum(),
+                                              u"更新間隔が不正です。"_s, this);
+  if (!typed) return;
+  if (!typed->inRange && ui_->UpSpeedEdit->text() != u"1"_s) ui_->UpSpeedEdit->setText(u"1"_s);
+  ui_->UpdateTrackBar->setValue(typed->inRange ? typed->value : 1);
 }
 
 void TFormHall::PlayNumEditChange() {
-  const auto value = IntegerOrErrorBox(ui_->PlayNumEdit->text(), this);
-  if (!value) return;
-  int v = *value;
-  if (v < 1) {
-    ShowErrorDialog(u"Play数は、1以上にしてください。"_s, this);
-    if (ui_->PlayNumEdit->text() != u"1"_s) ui_->PlayNumEdit->setText(u"1"_s);
-    v = 1;
-  }
+  const auto typed = IntegerInRangeOrErrorBox(ui_->PlayNumEdit->text(), 1, std::numeric_limits<std::int32_t>::max(),
+                                              u"Play数は、1以上にしてください。"_s, this);
+  if (!typed) return;
+  if (!typed->inRange && ui_->PlayNumEdit->text() != u"1"_s) ui_->PlayNumEdit->setText(u"1"_s);
   // A maximum below the position pulls the position, and the edit with it.
-  ui_->UpdateTrackBar->setMaximum(v);
+  ui_->UpdateTrackBar->setMaximum(typed->inRange ? typed->value : 1);
 }
 
 // ---- reset, popup menu, closing ----
@@ -444,7 +427,7 @@ void TFormHall::HallStringGridMouseDown(Qt::MouseButton button, int gridRow) {
 void TFormHall::DispPopupMenuClick() {
   const int row = currentGridRow();
   if (row < 1 || row > hall_.SeatCount()) return;
-  TMainForm* window = analysisWindows_[static_cast<std::size_t>(row - 1)].get();
+  TMainForm* window = analysisWindows_[static_cast<std::size_t>(row - 1)];
   window->show();
   window->raise();
   window->activateWindow();
@@ -487,8 +470,10 @@ void TFormHall::SetNumEditClick() {
 
 void TFormHall::FileExitMenuClick() { close(); }
 
+void TFormHall::N1Click() { CloseAnalysisWindows(); }
+
 void TFormHall::CloseAnalysisWindows() {
-  for (const auto& window : analysisWindows_) window->close();
+  for (TMainForm* window : analysisWindows_) window->close();
 }
 
 void TFormHall::HelpAboutMenuClick() {
@@ -512,7 +497,7 @@ void TFormHall::N4Click() { QDesktopServices::openUrl(QUrl(links::AdPage())); }
 
 bool TFormHall::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress) {
-    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const auto* mouse = static_cast<QMouseEvent*>(event);  // a press is always a QMouseEvent
     const bool onHeader = watched == ui_->HallStringGrid->horizontalHeader()->viewport();
     int gridRow = 0;
     if (!onHeader) {

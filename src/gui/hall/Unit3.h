@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -63,9 +64,12 @@ public:
   void RefreshGrid();
   std::int64_t SumMedals() const;
   void RefreshAnalysisWindows();
+  // Hides every analysis window; each keeps its contents.
+  void CloseAnalysisWindows();
 
   // Handlers, public so the menus, the dialogs and the tests can call them.
   void StartButtonClick();
+  void FileStartMenuClick();
   void ResetButtonClick();
   void UpdateTrackBarChange(int position);
   void UpSpeedEditChange();
@@ -75,19 +79,23 @@ public:
   void SetPopupMenuClick();
   void SetNumEditClick();
   void FileExitMenuClick();
-  void CloseAnalysisWindows();  // N1Click
+  void N1Click();
   void HelpAboutMenuClick();
   void HelpManMenuClick();
   void JWord1Click();
   void N3Click();
   void N4Click();
 
+  // For tests only: called before each hall game of a run with its number,
+  // so a test can make that hall game fail by throwing. Empty in the program.
+  std::function<void(int game)> hallGameFault;
+
   // The dialogs, created once at start-up and reused for every opening.
   void SetDialogs(TSetSlotForm* setSlot, TSetNumForm* setNum, TAboutBox* about);
 
   Hall& hall() { return hall_; }
   const Hall& hall() const { return hall_; }
-  TMainForm* analysisWindow(int seat) const { return analysisWindows_.at(static_cast<std::size_t>(seat)).get(); }
+  TMainForm* analysisWindow(int seat) const { return analysisWindows_.at(static_cast<std::size_t>(seat)); }
   bool stopped() const { return stopped_; }
   bool running() const { return running_; }
   int resumeGame() const { return resumeGame_; }
@@ -112,6 +120,7 @@ protected:
 
 private:
   void BuildChart();
+  void DeleteAnalysisWindows();
   void RepaintSlump();
   void ShowSlump();
   // Brings the hall chart and the shown analysis windows' displays up to
@@ -124,7 +133,9 @@ private:
 
   std::unique_ptr<Ui::TFormHall> ui_;
   Hall hall_;
-  std::vector<std::unique_ptr<TMainForm>> analysisWindows_;
+  // Owned by this window as their Qt parent, which makes it their owner in
+  // the window system too; DeleteAnalysisWindows deletes them early.
+  std::vector<TMainForm*> analysisWindows_;
   bool stopped_ = true;
   int resumeGame_ = 0;
   bool running_ = false;  // the run loop is on the stack, stopped or not

@@ -177,8 +177,17 @@ void TMainFormTest::layoutAndCaptions() {
   QCOMPARE(Find<QLabel>(w, u"Label4"_s)->text(),
            u"・マウスで範囲指定して拡大できます。右クリックでドラッグしてスクロールできます。"_s);
   QCOMPARE(Find<QLabel>(w, u"Label5"_s)->text(), Find<QLabel>(w, u"Label4"_s)->text());
+  QCOMPARE(Find<QLabel>(w, u"Label4"_s)->parentWidget(), Find<QChartView>(w, u"SlumpChart"_s));
+  QCOMPARE(Find<QLabel>(w, u"Label5"_s)->parentWidget(), Find<QChartView>(w, u"SlumpChart2"_s));
+  QCOMPARE(Find<QLabel>(w, u"Label4"_s)->pos(), QPoint(124, 12));
+  QCOMPARE(Find<QLabel>(w, u"Label5"_s)->pos(), QPoint(124, 8));
+  QVERIFY(Find<QLabel>(w, u"Label5"_s)->testAttribute(Qt::WA_TransparentForMouseEvents));
   QCOMPARE(Find<QLabel>(w, u"StatusPanel1"_s)->width(), 400);
   QCOMPARE(Find<QLabel>(w, u"StatusPanel2"_s)->width(), 50);
+  QCOMPARE(Find<QLabel>(w, u"StatusPanel1"_s)->alignment(), Qt::AlignLeft | Qt::AlignVCenter);
+  QCOMPARE(Find<QLabel>(w, u"StatusPanel2"_s)->alignment(), Qt::AlignCenter);
+  QCOMPARE(Find<QLabel>(w, u"StatusPanel2"_s)->frameShape(), QFrame::Panel);
+  QCOMPARE(Find<QLabel>(w, u"StatusPanel2"_s)->frameShadow(), QFrame::Sunken);
 }
 
 void TMainFormTest::clearResultEmptiesEverythingButKeepsTheBoxes() {

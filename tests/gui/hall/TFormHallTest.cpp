@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
@@ -11,6 +12,8 @@
 #include <QTest>
 #include <QHeaderView>
 #include <QTreeView>
+
+#include <stdexcept>
 
 #include "FindChild.h"
 #include "ModalCatcher.h"
@@ -76,6 +79,8 @@ private slots:
   void stopAndResumeGiveTheUninterruptedRun();
   void stopAfterTheLastHallGame();
   void secondStartWhileUnwindingIsIgnored();
+  void aFailedHallGameShowsTheErrorBoxAndPauses_data();
+  void aFailedHallGameShowsTheErrorBoxAndPauses();
   void intervalAndPlayCountChaseEachOther();
   void startWithAPlayCountThatIsNoInteger();
   void popupEnablingInEachState();
@@ -83,6 +88,7 @@ private slots:
   void closingDuringARunStopsAfterTheCurrentHallGame();
   void analysisWindowsFollowTheRun();
   void gridModelKeepsTheModelRules();
+  void analysisWindowsLiveAndDieWithTheirSeats();
 };
 
 void TFormHallTest::builtWithTheDefaultHall() {
@@ -118,6 +124,15 @@ void TFormHallTest::builtWithTheDefaultHall() {
   QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
   QCOMPARE(Find<QLabel>(hall, u"StatusPanel1"_s)->width(), 450);
   QCOMPARE(Find<QLabel>(hall, u"StatusPanel2"_s)->width(), 150);
+  QCOMPARE(Find<QLabel>(hall, u"StatusPanel1"_s)->alignment(), Qt::AlignLeft | Qt::AlignVCenter);
+  QCOMPARE(Find<QLabel>(hall, u"StatusPanel2"_s)->alignment(), Qt::AlignCenter);
+  QCOMPARE(Find<QLabel>(hall, u"StatusPanel1"_s)->frameShape(), QFrame::Panel);
+  QCOMPARE(Find<QLabel>(hall, u"StatusPanel1"_s)->frameShadow(), QFrame::Sunken);
+  auto* hint = Find<QLabel>(hall, u"Label4"_s);
+  QCOMPARE(hint->text(), u"・マウスで範囲指定して拡大できます。右クリックでドラッグしてスクロールできます。"_s);
+  QCOMPARE(hint->parentWidget()->objectName(), u"SlumpChart"_s);
+  QCOMPARE(hint->pos(), QPoint(124, 4));
+  QVERIFY(hint->testAttribute(Qt::WA_TransparentForMouseEvents));
   const QStringList popup{hall.popupMenu()->actions().at(0)->text(), hall.popupMenu()->actions().at(2)->text()};
   QCOMPARE(popup, (QStringList{u"解析表示"_s, u"台設定"_s}));
 
@@ -253,6 +268,75 @@ void TFormHallTest::secondStartWhileUnwindingIsIgnored() {
   QCOMPARE(hall.resumeGame(), 4);
   QVERIFY(!hall.running());
   QCOMPARE(Status(hall), u"シミュレーション停止"_s);
+}
+
+void TFormHallTest::aFailedHallGameShowsTheErrorBoxAndPauses_data() {
+  QTest::addColumn<int>("failAt");
+  QTest::addColumn<bool>("standardException");
+  QTest::addColumn<QString>("message");
+  QTest::addColumn<QString>("boxText");
+  QTest::addColumn<QString>("controls");
+  QTest::newRow("a std::exception part-way: Paused there")
+      << 17 << true << u"'x' は浮動小数点数ではありません"_s << u"'x' は浮動小数点数ではありません."_s << kPaused;
+  QTest::newRow("anything else: an empty message") << 23 << false << QString() << QString() << kPaused;
+  QTest::newRow("at the first hall game: nothing to resume, Idle")
+      << 0 << true << u"log full."_s << u"log full."_s << kIdle;
+}
+
+void TFormHallTest::aFailedHallGameShowsTheErrorBoxAndPauses() {
+  QFETCH(int, failAt);
+  QFETCH(bool, standardException);
+  QFETCH(QString, message);
+  QFETCH(QString, boxText);
+  QFETCH(QString, controls);
+  constexpr int kTotal = 40;
+  TFormHall straight;
+  Seed(straight, 9);
+  SetText(straight, u"PlayNumEdit"_s, QString::number(kTotal));
+  ClickStart(straight);
+
+  TFormHall hall;
+  Seed(hall, 9);
+  SetText(hall, u"PlayNumEdit"_s, QString::number(kTotal));
+  ModalCatcher catcher;
+  bool thrown = false;
+  hall.hallGameFault = [&](int g) {
+    if (g != failAt || thrown) return;
+    thrown = true;
+    if (standardException) throw std::runtime_error(message.toStdString());
+    throw 42;
+  };
+  // An exception that left the handler would fail this test in Qt Test.
+  ClickStart(hall);
+  QVERIFY(thrown);
+  QCOMPARE(catcher.boxes.size(), 1);
+  QCOMPARE(catcher.boxes[0].objectName, u"ErrorBox"_s);
+  QCOMPARE(catcher.boxes[0].title, u"Orvelsimホール"_s);
+  QCOMPARE(catcher.boxes[0].text, boxText);
+  QCOMPARE(catcher.boxes[0].icon, QMessageBox::Critical);
+  QCOMPARE(catcher.boxes[0].buttons, 1);
+  QVERIFY(hall.stopped());
+  QVERIFY(!hall.running());
+  QCOMPARE(hall.resumeGame(), failAt);
+  QCOMPARE(Controls(hall), controls);
+  QCOMPARE(Status(hall), u"シミュレーション停止"_s);
+  QCOMPARE(hall.slumpPoints().size(), static_cast<std::size_t>(failAt));
+  QCOMPARE(hall.hall().Machine(0).playCount, failAt);
+
+  // Start goes on at the failed hall game and completes the run as if
+  // nothing had happened.
+  QList<int> played;
+  connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) { played << g; });
+  ClickStart(hall);
+  QCOMPARE(played.size(), kTotal - failAt);
+  QCOMPARE(played.front(), failAt);
+  QCOMPARE(played.back(), kTotal - 1);
+  QCOMPARE(catcher.boxes.size(), 1);
+  QCOMPARE(Status(hall), u"シミュレーション完了"_s);
+  QCOMPARE(Controls(hall), kIdle);
+  QCOMPARE(hall.slumpPoints().size(), static_cast<std::size_t>(kTotal));
+  for (int g = 0; g < kTotal; ++g) QCOMPARE(hall.slumpPoints()[static_cast<std::size_t>(g)].game, g);
+  for (int seat = 0; seat < 20; ++seat) QCOMPARE(Medals(hall, seat), Medals(straight, seat));
 }
 
 void TFormHallTest::intervalAndPlayCountChaseEachOther() {
@@ -504,6 +588,31 @@ void TFormHallTest::gridModelKeepsTheModelRules() {
   seats(2);
   ClickStart(hall);
   QCOMPARE(playCount(1), u"30"_s);
+}
+
+void TFormHallTest::analysisWindowsLiveAndDieWithTheirSeats() {
+  QPointer<orvel::TMainForm> former;
+  QPointer<orvel::TMainForm> last;
+  {
+    TFormHall hall;
+    former = hall.analysisWindow(0);
+    former->show();
+    QCOMPARE(former->parentWidget(), &hall);
+    QVERIFY(former->isWindow());
+
+    hall.DeleteSeats();
+    hall.CreateSeats(3);
+    QVERIFY2(former.isNull(), "a replaced seat's window, open or not, is gone");
+    QCOMPARE(hall.findChildren<orvel::TMainForm*>().size(), 3);
+    for (int seat = 0; seat < 3; ++seat) QCOMPARE(hall.analysisWindow(seat)->parentWidget(), &hall);
+    QCOMPARE(hall.analysisWindow(2)->windowTitle(), u"Orvel　3番台"_s);
+
+    hall.CreateSeats(2);  // replaces the seats without DeleteSeats first
+    QCOMPARE(hall.findChildren<orvel::TMainForm*>().size(), 2);
+    last = hall.analysisWindow(1);
+    last->show();
+  }
+  QVERIFY2(last.isNull(), "the windows go with the hall window");
 }
 
 QTEST_MAIN(TFormHallTest)

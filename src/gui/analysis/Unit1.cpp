@@ -6,6 +6,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QHeaderView>
+#include <QStyle>
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
@@ -24,6 +25,7 @@
 #include "core/analysis/ResultTexts.h"
 #include "core/analysis/Result_data.h"
 #include "core/model/Codes.h"
+#include "gui/common/PieLegend.h"
 #include "gui/common/TextRowsModel.h"
 #include "gui/common/TimeSlice.h"
 #include "gui/common/VisibleLine.h"
@@ -64,16 +66,80 @@ const std::array<QColor, Mode::kCount> kModeSliceColors{QColor(0x000080), QColor
 const std::array<QColor, KeizokuMode::kCount> kKeizokuSliceColors{QColor(0x0000FF), QColor(0xFF00FF),
                                                                   QColor(0x00FF00), QColor(0xFFFF00)};
 
-void SetColumns(QTreeView* view, TextRowsModel* model, std::initializer_list<int> widths) {
+// A column: its design width and the widest texts it must show whole (the
+// core's reals have up to 15 significant digits, so a rate can take 19
+// characters; play counts are shown for runs of up to 99,999,999 games).
+struct ColumnLook {
+  int width;
+  QStringList widest;
+};
+
+const QString kWidestCount = u"99999999"_s;
+const QString kWidestRate = u"0.00273972602739726"_s;
+const QString kWidestOdds = u"1/3636.36363636364"_s;
+const QStringList kWidestPatterns{u"2枚チェリー"_s, u"4枚チェリー"_s, u"チャンス目"_s, u"Orvel×99"_s};
+const QStringList kWidestModes{u"Orvel揃い"_s, u"ハマリ"_s, u"継続A"_s};
+
+// Sets the columns to their design widths, widened where the header or the
+// widest text would be cut off, and the list to the width its columns need
+// (with room for a scroll bar in a list that grows). A list that holds a
+// fixed table of `rows` rows is made tall enough for all of them. Returns
+// the list's right edge.
+int SetColumns(QTreeView* view, TextRowsModel* model, std::initializer_list<ColumnLook> columns, int rows = 0) {
   view->setModel(model);
-  view->header()->setStretchLastSection(false);
-  view->header()->setSectionsMovable(false);
+  QHeaderView* header = view->header();
+  header->setStretchLastSection(false);
+  header->setSectionsMovable(false);
+  const QFontMetrics cells(view->font());
+  const QFontMetrics titles(header->font());
+  const int headerMargin = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 4;
+  constexpr int kCellMargin = 10;
   int column = 0;
-  for (const int width : widths) view->header()->resizeSection(column++, width);
+  int total = 0;
+  for (const ColumnLook& look : columns) {
+    int width = std::max(look.width, titles.horizontalAdvance(model->headerData(column, Qt::Horizontal).toString()) +
+                                         headerMargin);
+    for (const QString& text : look.widest) width = std::max(width, cells.horizontalAdvance(text) + kCellMargin);
+    header->resizeSection(column++, width);
+    total += width;
+  }
+  const int frame = 2 * view->frameWidth();
+  const int scrollBar = rows == 0 ? view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view) : 0;
+  QRect place = view->geometry();
+  place.setWidth(std::max(place.width(), total + frame + scrollBar));
+  if (rows > 0) {
+    // The row height as the list will draw it, taken from a filled model.
+    model->RefreshAll(rows);
+    const int rowHeight = view->sizeHintForRow(0);
+    model->RefreshAll(0);
+    place.setHeight(header->sizeHint().height() + rows * rowHeight + frame);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  }
+  view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view->setGeometry(place);
+  return place.right();
+}
+
+// A pie chart beside its table: it keeps its right edge and gives up room
+// on the left where the table has grown.
+void PlaceBeside(QWidget* chart, int listRight) {
+  QRect place = chart->geometry();
+  place.setLeft(std::max(place.left(), listRight + 8));
+  chart->setGeometry(place);
+}
+
+// The legend at the right edge of the pie's view, the pie in the rest.
+void PlacePieLegend(QPieSeries* pie, PieLegend* legend) {
+  auto* view = static_cast<QWidget*>(legend->parent());
+  const QSize size = legend->sizeHint();
+  legend->setGeometry(view->width() - size.width() - 6, (view->height() - size.height()) / 2, size.width(),
+                      size.height());
+  pie->chart()->setPlotArea(QRectF(2, 2, legend->x() - 8, view->height() - 4));
 }
 
 template <std::size_t N>
-void FillPie(QPieSeries* pie, const std::vector<TableRow>& rows, const std::array<QColor, N>& colors) {
+void FillPie(QPieSeries* pie, PieLegend* legend, const std::vector<TableRow>& rows,
+             const std::array<QColor, N>& colors) {
   if (static_cast<std::size_t>(pie->count()) == std::min(rows.size(), N)) {
     // The same slices with new values: no slice is made again.
     const QList<QPieSlice*> slices = pie->slices();
@@ -81,12 +147,16 @@ void FillPie(QPieSeries* pie, const std::vector<TableRow>& rows, const std::arra
     return;
   }
   pie->clear();
+  QList<PieLegend::Entry> entries;
   for (std::size_t i = 0; i < rows.size() && i < N; ++i) {
     QPieSlice* slice = pie->append(ToQString(rows[i].pieLabel), rows[i].pieValue);
     slice->setColor(colors[i]);
     slice->setBorderColor(Qt::black);
     slice->setLabelVisible(false);
+    entries.append({slice->label(), colors[i]});
   }
+  legend->SetEntries(entries);
+  PlacePieLegend(pie, legend);
 }
 
 QStringList TableTexts(const std::vector<TableRow>& rows, int row) {
@@ -115,7 +185,10 @@ TMainForm::~TMainForm() {
 void TMainForm::EnsureBuilt() {
   if (ui_) return;
   ui_ = std::make_unique<Ui::TMainForm>();
+  // setupUi sets the design's caption: the one the hall gave this seat stays.
+  const QString title = windowTitle();
   ui_->setupUi(this);
+  setWindowTitle(title);
   setFixedSize(606, 716);
 
   playModel_ = new TextRowsModel({u"PLAY数"_s, u"PLAY数2"_s, u"絵柄"_s, u"モード"_s, u"メダル数"_s},
@@ -134,21 +207,30 @@ void TMainForm::EnsureBuilt() {
   keizokuModel_ = new TextRowsModel({u"継続モード"_s, u"抽選回数"_s, u"抽選率"_s, u"抽選率(1/X)"_s},
                                     [this](int row) { return TableTexts(keizokuRows_, row); }, this);
 
-  SetColumns(ui_->ResultListView, playModel_, {70, 70, 70, 70, 70});
-  SetColumns(ui_->BBListView, bonusModel_, {70, 70, 80, 70, 60, 70});
-  SetColumns(ui_->ModeChangeListView, modeChangeModel_, {70, 70, 80, 70});
-  SetColumns(ui_->KoyakuListView, koyakuModel_, {70, 70, 70, 80});
-  SetColumns(ui_->ModeStayListView, modeStayModel_, {70, 70, 70, 80});
-  SetColumns(ui_->KeizokuSelectListView, keizokuModel_, {70, 70, 70, 80});
+  const ColumnLook count{70, {kWidestCount}};
+  SetColumns(ui_->ResultListView, playModel_,
+             {count, count, {70, kWidestPatterns}, {70, kWidestModes}, {70, {u"-9999999"_s}}});
+  SetColumns(ui_->BBListView, bonusModel_,
+             {count, count, {80, kWidestPatterns}, {70, kWidestModes}, {60, kWidestModes}, {70, {u"99999"_s}}});
+  SetColumns(ui_->ModeChangeListView, modeChangeModel_,
+             {count, count, {80, kWidestPatterns}, {70, kWidestModes}});
+  const ColumnLook rate{70, {kWidestRate}};
+  const ColumnLook odds{80, {kWidestOdds}};
+  PlaceBeside(ui_->KoyakuChart,
+              SetColumns(ui_->KoyakuListView, koyakuModel_, {{70, kWidestPatterns}, count, rate, odds}, 8));
+  PlaceBeside(ui_->ModeStayChart,
+              SetColumns(ui_->ModeStayListView, modeStayModel_, {{70, kWidestModes}, count, rate, odds}, 6));
+  PlaceBeside(ui_->KModeChart,
+              SetColumns(ui_->KeizokuSelectListView, keizokuModel_, {{70, kWidestModes}, count, rate, odds}, 4));
   for (QTreeView* list : {ui_->BBListView, ui_->ModeChangeListView}) {
     list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
   }
 
   BuildSlumpChart();
   BuildBarChart();
-  koyakuPie_ = BuildPie(ui_->KoyakuChart, "KoyakuSeries");
-  modeStayPie_ = BuildPie(ui_->ModeStayChart, "ModeStaySeries");
-  keizokuPie_ = BuildPie(ui_->KModeChart, "KModeSeries");
+  koyakuPie_ = BuildPie(ui_->KoyakuChart, "KoyakuSeries", koyakuLegend_);
+  modeStayPie_ = BuildPie(ui_->ModeStayChart, "ModeStaySeries", modeStayLegend_);
+  keizokuPie_ = BuildPie(ui_->KModeChart, "KModeSeries", keizokuLegend_);
 
   // Two panels, 400 and 50 pixels; the second centred. Nothing is written.
   AddStatusPanel(ui_->StatusBar1, u"StatusPanel1"_s, 400);
@@ -171,8 +253,9 @@ void TMainForm::BuildSlumpChart() {
   slumpChart_->setAnimationOptions(QChart::NoAnimation);
 
   playAxis_ = AddIntegerAxis(slumpChart_, u"play"_s, Qt::AlignBottom);
-  playAxis_->setRange(0, 24);
+  SetRangeWithRoundTicks(playAxis_, 0, 24);
   medalAxis_ = AddIntegerAxis(slumpChart_, u"Medal"_s, Qt::AlignLeft);
+  SetRangeWithRoundTicks(medalAxis_, 0, 1);
   modeAxis_ = AddIntegerAxis(slumpChart_, u"滞在モード"_s, Qt::AlignRight);
   modeAxis_->setRange(Mode::Hamari, Mode::BonusOrvel);
   modeAxis_->setTickCount(Mode::kCount);
@@ -205,7 +288,7 @@ void TMainForm::BuildSlumpChart() {
     markerSeries_[static_cast<std::size_t>(marker)] = series;
   }
 
-  // Legend of the markers at the top right; the two lines stay out of it.
+  // Legend of the markers at the right; the two lines stay out of it.
   QLegend* legend = slumpChart_->legend();
   legend->setAlignment(Qt::AlignRight);
   legend->setFont(FormFont());
@@ -215,9 +298,22 @@ void TMainForm::BuildSlumpChart() {
 
   InstallChart(ui_->SlumpChart, slumpChart_);
   ui_->SlumpChart->AddHint(u"Label4"_s, 12);
-  for (const auto signal : {&ZoomChartView::userChangedRange, &ZoomChartView::userResetRange}) {
-    connect(ui_->SlumpChart, signal, this, [this] { RedrawLines(playAxis_->min(), playAxis_->max()); });
-  }
+  // A zoom or scroll moves every axis; the mode axis stays 0 … 5. A
+  // right-click without a drag shows the whole run again, not the ranges
+  // from before the first zoom.
+  connect(ui_->SlumpChart, &ZoomChartView::userChangedRange, this, [this] {
+    modeAxis_->setRange(Mode::Hamari, Mode::BonusOrvel);
+    RedrawLines(playAxis_->min(), playAxis_->max());
+  });
+  connect(ui_->SlumpChart, &ZoomChartView::userResetRange, this, [this] {
+    modeAxis_->setRange(Mode::Hamari, Mode::BonusOrvel);
+    if (analysis_.N() > 0) {
+      ShowCharts();
+    } else {
+      SetRangeWithRoundTicks(playAxis_, 0, 24);
+      SetRangeWithRoundTicks(medalAxis_, 0, 1);
+    }
+  });
 }
 
 void TMainForm::BuildBarChart() {
@@ -251,20 +347,20 @@ void TMainForm::BuildBarChart() {
   ui_->SlumpChart2->AddHint(u"Label5"_s, 8);
 }
 
-QPieSeries* TMainForm::BuildPie(QChartView* view, const char* name) {
+QPieSeries* TMainForm::BuildPie(QChartView* view, const char* name, PieLegend*& legend) {
   auto* chart = new QChart();
   chart->setBackgroundRoundness(0);
   chart->setMargins(QMargins(2, 2, 2, 2));
-  chart->legend()->setAlignment(Qt::AlignRight);
-  QFont legendFont = FormFont();
-  legendFont.setPixelSize(10);
-  chart->legend()->setFont(legendFont);
+  chart->legend()->hide();
   auto* pie = new QPieSeries(chart);
   pie->setObjectName(QString::fromLatin1(name));
   pie->setPieSize(0.95);
   chart->addSeries(pie);
   InstallChart(view, chart);
   view->setRenderHint(QPainter::Antialiasing);
+  legend = new PieLegend(view);
+  legend->setObjectName(QString::fromLatin1(name).replace(u"Series"_s, u"Legend"_s));
+  PlacePieLegend(pie, legend);
   return pie;
 }
 
@@ -299,14 +395,17 @@ void TMainForm::ClearWidgets() {
   keizokuRows_.clear();
   for (TextRowsModel* model : {koyakuModel_, modeStayModel_, keizokuModel_}) model->RefreshAll(0);
   for (QPieSeries* pie : {koyakuPie_, modeStayPie_, keizokuPie_}) pie->clear();
+  for (PieLegend* legend : {koyakuLegend_, modeStayLegend_, keizokuLegend_}) legend->SetEntries({});
   slumpSeries_->clear();
   modeSeries_->clear();
   for (QScatterSeries* series : markerSeries_) series->clear();
   markersShown_.fill(0);
   barSet_->remove(0, barSet_->count());
   barsShown_ = 0;
-  LabelBars();
   maxBar_ = 0;
+  LabelBars();
+  // Without a bar the chart has no range of its own and lays out nothing.
+  SetRangeWithRoundTicks(barPlayAxis_, 0, 1, 3);
   minMedal_ = maxMedal_ = 0;
   medalRowsSeen_ = 0;
   ui_->Levellabel->clear();
@@ -367,12 +466,14 @@ void TMainForm::Sync(bool mayYield) {
 void TMainForm::ShowRows() {
   playModel_->SetRowCount(analysis_.rowsEnd());
 
-  // The bonus and mode-change lists scroll 10 pixels per new row, so the
-  // newest rows come into view.
+  // The bonus and mode-change lists scroll down as rows come in, so the
+  // newest rows are in view. scrollToBottom lays the list out first: a
+  // scroll value set before that meets the old, shorter range and stops
+  // short.
   const auto grow = [](TextRowsModel* model, QTreeView* view, std::size_t rows) {
     const int added = static_cast<int>(rows) - model->rowCount();
     model->SetRowCount(static_cast<int>(rows));
-    if (added > 0) view->verticalScrollBar()->setValue(view->verticalScrollBar()->value() + 10 * added);
+    if (added > 0) view->scrollToBottom();
   };
   grow(bonusModel_, ui_->BBListView, analysis_.bonusRows().size());
   grow(modeChangeModel_, ui_->ModeChangeListView, analysis_.modeChanges().size());
@@ -386,7 +487,8 @@ void TMainForm::ShowRows() {
       maxBar_ = std::max(maxBar_, bar.y);
     }
     barSet_->append(values);
-    barPlayAxis_->setRange(0, std::max(1, maxBar_) * 1.15);
+    // The bar chart's plot is some sixty pixels high: three labels fit.
+    SetRangeWithRoundTicks(barPlayAxis_, 0, std::max(1, maxBar_) * 1.15, 3);
     barsShown_ = bars;
     LabelBars();
   }
@@ -419,25 +521,33 @@ void TMainForm::LabelBars() {
   // yet when a window is first shown.
   const double width = ui_->SlumpChart2->width() - 60.0;
   const auto count = static_cast<int>(barsShown_);
+  // Before the first bonus the axis shows place 1 all the same: an axis
+  // without a label is not laid out at all.
+  const int places = std::max(count, 1);
+  const double labelWidth =
+      QFontMetricsF(bonusAxis_->labelsFont()).horizontalAdvance(QString::number(places)) + 10.0;
   int every = 1;
   for (const int step : {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000}) {
     every = step;
-    if (count / step * 24.0 <= width) break;
+    if (places / step * labelWidth <= width) break;
   }
   // Every label change lays the axis out again: labels are only added, and
   // all made anew only when their spacing changes.
-  if (every != barLabelEvery_ || count < barsLabelled_) {
+  if (every != barLabelEvery_ || places < barsLabelled_) {
     for (const QString& label : bonusAxis_->categoriesLabels()) bonusAxis_->remove(label);
     bonusAxis_->setStartValue(-0.5);
     barLabelEvery_ = every;
     barsLabelled_ = 0;
   }
-  for (int j = (barsLabelled_ / every + 1) * every - 1; j < count; j += every) {
+  for (int j = (barsLabelled_ / every + 1) * every - 1; j < places; j += every) {
     bonusAxis_->append(QString::number(j + 1), j);
   }
-  barsLabelled_ = count;
-  bonusAxis_->setRange(-0.5, std::max(count, 1) - 0.5);
-  const bool values = count * 16.0 <= width;
+  barsLabelled_ = places;
+  bonusAxis_->setRange(-0.5, places - 0.5);
+  // The values above the bars need their widest number's room per bar.
+  const double valueWidth =
+      QFontMetricsF(barSet_->labelFont()).horizontalAdvance(QString::number(maxBar_)) + 4.0;
+  const bool values = count * valueWidth <= width;
   if (bars_->isLabelsVisible() != values) bars_->setLabelsVisible(values);
 }
 
@@ -449,9 +559,9 @@ void TMainForm::ShowTables() {
   koyakuModel_->RefreshAll(static_cast<int>(koyakuRows_.size()));
   modeStayModel_->RefreshAll(static_cast<int>(modeStayRows_.size()));
   keizokuModel_->RefreshAll(static_cast<int>(keizokuRows_.size()));
-  FillPie(koyakuPie_, koyakuRows_, kKoyakuSliceColors);
-  FillPie(modeStayPie_, modeStayRows_, kModeSliceColors);
-  FillPie(keizokuPie_, keizokuRows_, kKeizokuSliceColors);
+  FillPie(koyakuPie_, koyakuLegend_, koyakuRows_, kKoyakuSliceColors);
+  FillPie(modeStayPie_, modeStayLegend_, modeStayRows_, kModeSliceColors);
+  FillPie(keizokuPie_, keizokuLegend_, keizokuRows_, kKeizokuSliceColors);
 }
 
 void TMainForm::ShowCharts() {

@@ -26,6 +26,7 @@ class TMainForm;
 namespace orvel {
 
 class TSimResultData;
+class PieLegend;
 class TextRowsModel;
 
 // A seat's analysis window: the setting, a summary, six tab pages of lists
@@ -89,7 +90,7 @@ private slots:
 private:
   void BuildSlumpChart();
   void BuildBarChart();
-  QPieSeries* BuildPie(QChartView* view, const char* name);
+  QPieSeries* BuildPie(QChartView* view, const char* name, PieLegend*& legend);
   // Brings rows, tables, charts and labels up to the tallies. `mayYield`
   // lets pending events run once per TimeSlice while many games are
   // taken in (only from the hall's refresh, never from a show).
@@ -143,6 +144,9 @@ private:
   QPieSeries* koyakuPie_ = nullptr;
   QPieSeries* modeStayPie_ = nullptr;
   QPieSeries* keizokuPie_ = nullptr;
+  PieLegend* koyakuLegend_ = nullptr;
+  PieLegend* modeStayLegend_ = nullptr;
+  PieLegend* keizokuLegend_ = nullptr;
 };
 
 }  // namespace orvel

@@ -44,10 +44,22 @@ void StyleChart(QChart* chart, const QString& title) {
   }
 }
 
+void SetAxisFonts(QAbstractAxis* axis) {
+  // The chart's default font has no Japanese glyphs: the fallback font
+  // draws them taller than the chart measured, and the chart then elides a
+  // vertical title such as 滞在モード to "⋮". A Japanese font from the start
+  // is measured as it is drawn.
+  QFont titleFont = FormFont();
+  titleFont.setBold(true);
+  axis->setTitleFont(titleFont);
+  axis->setLabelsFont(FormFont());
+}
+
 QValueAxis* AddIntegerAxis(QChart* chart, const QString& title, Qt::Alignment alignment) {
   auto* axis = new QValueAxis(chart);
   axis->setTitleText(title);
   axis->setLabelFormat(u"%d"_s);
+  SetAxisFonts(axis);
   chart->addAxis(axis, alignment);
   return axis;
 }
@@ -74,14 +86,22 @@ QLabel* AddStatusPanel(QStatusBar* bar, const QString& name, int width, Qt::Alig
   return panel;
 }
 
-void SetRangeWithRoundTicks(QValueAxis* axis, double min, double max) {
-  const double rough = std::max(max - min, 1.0) / 6;
+void SetRangeWithRoundTicks(QValueAxis* axis, double min, double max, int ticks) {
+  // A chart ignores an empty range: one value, or a run whose points are
+  // all equal, gets one unit of room on each side so its point shows.
+  if (max - min < 1) {
+    min -= 1;
+    max += 1;
+  }
+  const double rough = (max - min) / ticks;
   const double power = std::pow(10.0, std::floor(std::log10(rough)));
   double step = power;
   for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
     step = factor * power;
     if (step >= rough) break;
   }
+  // The labels are integers: a step below one would print one number twice.
+  step = std::max(step, 1.0);
   // Every change lays the chart out again: change only what differs.
   if (axis->tickType() != QValueAxis::TicksDynamic) axis->setTickType(QValueAxis::TicksDynamic);
   if (axis->tickAnchor() != 0) axis->setTickAnchor(0);

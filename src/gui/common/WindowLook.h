@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 
+class QAbstractAxis;
 class QChart;
 class QChartView;
 class QKeyEvent;
@@ -37,6 +38,9 @@ QFont FormFont();
 // A flat chart on a silver-to-white background with a left-aligned title.
 void StyleChart(QChart* chart, const QString& title);
 
+// The forms' font for an axis' title (bold) and labels.
+void SetAxisFonts(QAbstractAxis* axis);
+
 // A value axis with integer labels, added to `chart` at `alignment`.
 QValueAxis* AddIntegerAxis(QChart* chart, const QString& title, Qt::Alignment alignment);
 
@@ -52,9 +56,11 @@ void InstallChart(QChartView* view, QChart* chart);
 QLabel* AddStatusPanel(QStatusBar* bar, const QString& name, int width,
                        Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
 
-// Sets an axis to exactly min … max (a single value too) with ticks on
-// round numbers (1, 2 or 5 times a power of ten), about six of them.
-void SetRangeWithRoundTicks(QValueAxis* axis, double min, double max);
+// Sets an axis to min … max with ticks on round whole numbers (1, 2 or 5
+// times a power of ten, never below 1), about `ticks` of them (a short axis
+// has room for fewer labels). A range narrower than one unit (a single
+// value) is widened by one on each side.
+void SetRangeWithRoundTicks(QValueAxis* axis, double min, double max, int ticks = 6);
 
 // The setting dialogs bind neither Enter nor Escape to a button: true when
 // the key was one of them and has been swallowed.

@@ -17,6 +17,14 @@ void ZoomChartView::AddHint(const QString& name, int top) {
   hint->setObjectName(name);
   hint->setAttribute(Qt::WA_TransparentForMouseEvents);
   hint->move(124, top);
+  // The design's font draws this text narrower than today's Japanese fonts:
+  // a smaller size keeps it whole on a narrow chart.
+  QFont font = hint->font();
+  const int room = width() - 124 - 4;
+  while (font.pixelSize() > 8 && QFontMetrics(font).horizontalAdvance(hint->text()) > room) {
+    font.setPixelSize(font.pixelSize() - 1);
+  }
+  hint->setFont(font);
   hint->adjustSize();
 }
 

@@ -134,6 +134,7 @@ void TFormHall::BuildChart() {
   chart_->addSeries(slumpSeries_);
   slumpSeries_->attachAxis(gameAxis_);
   slumpSeries_->attachAxis(balanceAxis_);
+  ShowEmptySlump();
   InstallChart(ui_->SlumpChart, chart_);
   ui_->SlumpChart->AddHint(u"Label4"_s, 4);
 
@@ -180,8 +181,10 @@ void TFormHall::ResetData() {
   for (TMainForm* window : analysisWindows_) window->ClearResult();
   slump_.clear();
   minBalance_ = maxBalance_ = 0;
-  slumpSeries_->clear();
   slumpDirty_ = false;
+  // A zoom into the cleared run means nothing for the next one.
+  zoomed_ = false;
+  ShowEmptySlump();
   RefreshGrid();
 }
 
@@ -348,9 +351,15 @@ void TFormHall::RepaintSlump() {
   ScheduleDisplays();
 }
 
+void TFormHall::ShowEmptySlump() {
+  slumpSeries_->clear();
+  SetRangeWithRoundTicks(gameAxis_, 0, 1);
+  SetRangeWithRoundTicks(balanceAxis_, 0, 1);
+}
+
 void TFormHall::ShowSlump() {
   if (slump_.empty()) {
-    slumpSeries_->clear();
+    ShowEmptySlump();
     return;
   }
   if (zoomed_) {
@@ -359,7 +368,7 @@ void TFormHall::ShowSlump() {
   }
   // Both axes scaled to the points.
   const double first = slump_.front().game, last = slump_.back().game;
-  SetRangeWithRoundTicks(gameAxis_, first, std::max(last, first + 1));
+  SetRangeWithRoundTicks(gameAxis_, first, last);
   SetRangeWithRoundTicks(balanceAxis_, static_cast<double>(minBalance_), static_cast<double>(maxBalance_));
   RedrawSlump(first, last);
 }

@@ -123,6 +123,8 @@ private:
   void DeleteAnalysisWindows();
   void RepaintSlump();
   void ShowSlump();
+  // The chart as it stands before a run: no line, both axes 0 … 1.
+  void ShowEmptySlump();
   // Brings the hall chart and the shown analysis windows' displays up to
   // date, one at a time.
   void ScheduleDisplays();

@@ -141,7 +141,9 @@ void TMainFormTest::layoutAndCaptions() {
     QCOMPARE(view->model()->columnCount(), list.captions.size());
     for (int c = 0; c < list.captions.size(); ++c) {
       QCOMPARE(view->model()->headerData(c, Qt::Horizontal).toString(), list.captions[c]);
-      QCOMPARE(view->header()->sectionSize(c), list.widths[c]);
+      // The design's width, or more where a header or the widest text
+      // would not fit (the window texts test checks that they do).
+      QVERIFY(view->header()->sectionSize(c) >= list.widths[c]);
     }
   }
 
@@ -154,7 +156,8 @@ void TMainFormTest::layoutAndCaptions() {
   for (int i = 0; i < 5; ++i) {
     auto* box = Find<QCheckBox>(w, boxes[i].first);
     QCOMPARE(box->text(), boxes[i].second);
-    QCOMPARE(box->geometry(), QRect(lefts[i], 8, 89, 17));
+    QCOMPARE(box->x(), lefts[i]);
+    QCOMPARE(box->size(), QSize(89, 17));
     QVERIFY(!box->isChecked());
   }
   QCOMPARE(Find<QGroupBox>(w, u"GroupBox1"_s)->title(), u"小役出現表示"_s);
@@ -233,8 +236,11 @@ void TMainFormTest::oneOrdinaryGame() {
   QCOMPARE(ListModel(w, u"ModeChangeListView"_s)->rowCount(), 0);
   QCOMPARE(SeriesNamed<QLineSeries>(w, u"SlumpChart"_s, u"SlumpSeries"_s)->points(), QList<QPointF>{QPointF(1, -3)});
   QCOMPARE(SeriesNamed<QLineSeries>(w, u"SlumpChart"_s, u"ModeSeries"_s)->points(), QList<QPointF>{QPointF(1, 1)});
-  QCOMPARE(PlayAxis(w)->min(), 1.0);
-  QCOMPARE(PlayAxis(w)->max(), 1.0);
+  // One point: the axes are widened around it, or the chart would ignore
+  // an empty range and keep showing 0 … 24.
+  QVERIFY(PlayAxis(w)->min() < 1.0 && PlayAxis(w)->max() > 1.0);
+  auto* medal = qobject_cast<QValueAxis*>(Find<QChartView>(w, u"SlumpChart"_s)->chart()->axes(Qt::Vertical).first());
+  QVERIFY(medal->min() < -3.0 && medal->max() > -3.0);
   QCOMPARE(Find<QLabel>(w, u"Levellabel"_s)->text(), u"設定：3"_s);
   QCOMPARE(w.nextGame(), 1);
   QCOMPARE(Row(ListModel(w, u"ModeStayListView"_s), 1), (QStringList{u"低確"_s, u"1"_s, u"1"_s, u"1/1"_s}));

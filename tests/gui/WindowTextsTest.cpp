@@ -1,0 +1,161 @@
+// Every window in every state it has, looked at as a user looks at it: no
+// text cut off or elided, no control clipped or drawn over another, no list
+// hiding a cell, no chart text elided, overlapping or repeated (TextFit.h).
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
+
+#include "FindChild.h"
+#include "Program.h"
+#include "TextFit.h"
+#include "core/analysis/Result_data.h"
+#include "core/model/Orvel_cls.h"
+#include "core/model/Random.h"
+#include "gui/analysis/Unit1.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void Play(orvel::TSimResultData& log, int games, int level, std::uint32_t seed) {
+  orvel::Orvel machine;
+  orvel::SeedRandom(seed);
+  if (level != 1) machine.SetLevel(level);
+  for (int g = 0; g < games; ++g) {
+    machine.Play();
+    log.Append(machine);
+  }
+}
+
+// The faults of `window` on every tab page, each prefixed with the state.
+QStringList AllPages(QWidget& window, const QString& state) {
+  QStringList faults;
+  auto* pages = window.findChild<QTabWidget*>();
+  const int count = pages ? pages->count() : 1;
+  for (int page = 0; page < count; ++page) {
+    if (pages) pages->setCurrentIndex(page);
+    QApplication::processEvents();
+    for (const QString& fault : textfit::Faults(window)) {
+      faults << state + (pages ? u" [%1] "_s.arg(pages->tabText(page)) : u" "_s) + fault;
+    }
+  }
+  if (pages) pages->setCurrentIndex(0);
+  return faults;
+}
+
+// One warning per fault, so a failure lists them all.
+bool NoFaults(const QStringList& faults) {
+  for (const QString& fault : faults) qWarning().noquote() << fault;
+  return faults.isEmpty();
+}
+
+}  // namespace
+
+class WindowTextsTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void analysisWindow_data();
+  void analysisWindow();
+  void hallWindow();
+  void dialogs();
+};
+
+void WindowTextsTest::analysisWindow_data() {
+  QTest::addColumn<int>("games");
+  QTest::addColumn<int>("level");
+  QTest::addColumn<bool>("markers");
+  QTest::newRow("before data") << 0 << 1 << false;
+  QTest::newRow("one game") << 1 << 1 << false;
+  QTest::newRow("three games") << 3 << 1 << false;
+  QTest::newRow("no bonus yet") << 40 << 1 << true;
+  QTest::newRow("default run, markers on") << 8000 << 6 << true;
+  QTest::newRow("two hundred bonuses") << 40000 << 6 << false;
+}
+
+void WindowTextsTest::analysisWindow() {
+  QFETCH(int, games);
+  QFETCH(int, level);
+  QFETCH(bool, markers);
+  orvel::TSimResultData log;
+  Play(log, games, level, 20261210);
+  orvel::TMainForm window(nullptr);
+  window.setWindowTitle(u"Orvel　1番台"_s);
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  // In hall-sized steps, as the hall refreshes it.
+  for (int first = 0; first < games; first += 50) window.UpdateResult(first, std::min(first + 49, games - 1), level, log);
+  if (markers) {
+    for (const char* box : {"Che2CheckBox", "Che4CheckBox", "SuikaACheckBox", "SuikaBCheckBox", "ChanceCheckBox"}) {
+      Find<QCheckBox>(window, QString::fromLatin1(box))->click();
+    }
+  }
+  QStringList faults = AllPages(window, QString::fromLatin1(QTest::currentDataTag()));
+  // The three tables are made to hold all their rows.
+  auto* pages = Find<QTabWidget>(window, u"PageControl1"_s);
+  for (const char* name : {"KoyakuListView", "ModeStayListView", "KeizokuSelectListView"}) {
+    auto* list = Find<QTreeView>(window, QString::fromLatin1(name));
+    pages->setCurrentWidget(list->parentWidget());
+    QApplication::processEvents();
+    if (const int hidden = textfit::HiddenRows(list)) faults << u"%1: %2 rows hidden"_s.arg(list->objectName()).arg(hidden);
+  }
+  QVERIFY2(NoFaults(faults), "faults listed above");
+}
+
+void WindowTextsTest::hallWindow() {
+  Program program;
+  orvel::TFormHall& hall = program.hall;
+  hall.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&hall));
+  QStringList faults = AllPages(hall, u"idle"_s);
+
+  orvel::SeedRandom(7);
+  hall.ResetMachines();
+  hall.ResetData();
+  Find<QLineEdit>(hall, u"PlayNumEdit"_s)->setText(u"2000"_s);
+  // Looked at while running, then stopped half-way (paused), then resumed to
+  // the end (complete).
+  bool looked = false;
+  QObject::connect(&hall, &orvel::TFormHall::refreshed, &hall, [&](int game) {
+    if (looked || game < 500) return;
+    looked = true;
+    faults << AllPages(hall, u"running"_s);
+    hall.StartButtonClick();  // stop
+  });
+  hall.StartButtonClick();
+  QVERIFY(looked);
+  QVERIFY(hall.stopped());
+  QCoreApplication::processEvents();
+  faults << AllPages(hall, u"paused"_s);
+  hall.StartButtonClick();
+  QCoreApplication::processEvents();
+  faults << AllPages(hall, u"complete"_s);
+
+  // A run of one hall game: every chart has a single point.
+  hall.ResetData();
+  Find<QLineEdit>(hall, u"PlayNumEdit"_s)->setText(u"1"_s);
+  hall.StartButtonClick();
+  QCoreApplication::processEvents();
+  faults << AllPages(hall, u"one hall game"_s);
+  QVERIFY2(NoFaults(faults), "faults listed above");
+}
+
+void WindowTextsTest::dialogs() {
+  Program program;
+  program.setSlot.setWindowTitle(u"20番台設定"_s);
+  program.setSlot.setTexts(u"6"_s, u"0.55"_s);
+  QStringList faults;
+  for (QWidget* dialog : std::initializer_list<QWidget*>{&program.about, &program.setSlot, &program.setNum}) {
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    faults << AllPages(*dialog, dialog->objectName());
+    dialog->hide();
+  }
+  QVERIFY2(NoFaults(faults), "faults listed above");
+}
+
+QTEST_MAIN(WindowTextsTest)
+#include "WindowTextsTest.moc"

@@ -227,22 +227,24 @@ void TFormHall::ScheduleDisplays() {
 
 void TFormHall::SyncDisplays() {
   // The displays are brought up to date when events are processed, one
-  // chart or one shown analysis window per turn of the event loop, so that
-  // no input waits behind the hall chart and twenty windows at once; the
-  // rest follow in the next turns.
+  // display per turn of the event loop, so that no input waits behind the
+  // hall chart and twenty windows at once. The hall chart takes its turn in
+  // the same circle as the windows: served first every time, it would be
+  // dirty again at every refresh of a fast run and no window would ever get
+  // a turn.
   displaysQueued_ = false;
-  if (slumpDirty_) {
-    slumpDirty_ = false;
-    ShowSlump();
+  const std::size_t places = analysisWindows_.size() + 1;
+  for (std::size_t looked = 0; looked < places; ++looked) {
+    const std::size_t place = nextDisplay_++ % places;
+    if (place == analysisWindows_.size()) {
+      if (!slumpDirty_) continue;
+      slumpDirty_ = false;
+      ShowSlump();
+    } else if (!analysisWindows_[place]->SyncDisplay()) {
+      continue;
+    }
     ScheduleDisplays();
     return;
-  }
-  const std::size_t count = analysisWindows_.size();
-  for (std::size_t looked = 0; looked < count; ++looked) {
-    if (analysisWindows_[nextDisplay_++ % count]->SyncDisplay()) {
-      ScheduleDisplays();
-      return;
-    }
   }
 }
 
@@ -301,8 +303,14 @@ void TFormHall::StartButtonClick() {
         RefreshAnalysisWindows();
         emit refreshed(g);
       }
-      // Handlers run only here; a stop request is seen right after.
-      slice.YieldIfDue();
+      // Handlers run only here; a stop request is seen right after. After
+      // the last hall game always: a press made during it is a stop, not
+      // the start of a new run once the loop has ended.
+      if (g == *total - 1) {
+        slice.Yield();
+      } else {
+        slice.YieldIfDue();
+      }
       if (stopped_) {
         completed = false;
         break;

@@ -24,6 +24,7 @@
 #include "core/analysis/Result_data.h"
 #include "gui/common/TextRowsModel.h"
 #include "gui/analysis/Unit1.h"
+#include "gui/common/ZoomChartView.h"
 #include "core/model/Orvel_cls.h"
 #include "core/model/Random.h"
 
@@ -96,6 +97,7 @@ private slots:
   void bonusGameRowBarAndSummary();
   void markerSeriesFilledWhileUntickedShownWhenTicked();
   void refreshResetsTheBottomAxisAfterAZoom();
+  void listsScrollToTheNewestRows();
   void hiddenWindowShowsTheWholeRunWhenOpened();
   void closingOnlyHides();
   void longTakeInLetsEventsRun();
@@ -344,6 +346,42 @@ void TMainFormTest::refreshResetsTheBottomAxisAfterAZoom() {
   w.UpdateResult(200, 399, 6, log);
   QCOMPARE(PlayAxis(w)->min(), 1.0);
   QCOMPARE(PlayAxis(w)->max(), 400.0);
+
+  // A zoom into a corner, as the user drags it: the mode axis stays 0 … 5.
+  auto* view = Find<orvel::ZoomChartView>(w, u"SlumpChart"_s);
+  auto* modes = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).last());
+  chart->zoomIn(QRectF(plot.left(), plot.top(), plot.width() / 3, plot.height() / 3));
+  emit view->userChangedRange();
+  QCOMPARE(modes->min(), 0.0);
+  QCOMPARE(modes->max(), 5.0);
+  // A plain right-click shows the whole run, not the ranges from before the
+  // first zoom (1 … 200 then).
+  chart->zoomReset();
+  emit view->userResetRange();
+  QCOMPARE(PlayAxis(w)->min(), 1.0);
+  QCOMPARE(PlayAxis(w)->max(), 400.0);
+  QCOMPARE(modes->min(), 0.0);
+  QCOMPARE(modes->max(), 5.0);
+}
+
+// After every take-in the bonus and mode-change lists show their newest
+// row, however many came in at once.
+void TMainFormTest::listsScrollToTheNewestRows() {
+  TSimResultData log;
+  PlaySeeded(log, {.games = 16000, .seed = 4});
+  TMainForm w(nullptr);
+  w.show();
+  for (const int last : {7999, 15999}) {
+    w.UpdateResult(w.nextGame(), last, 6, log);
+    QCoreApplication::processEvents();
+    for (const QString& name : {u"BBListView"_s, u"ModeChangeListView"_s}) {
+      auto* list = Find<QTreeView>(w, name);
+      const int rows = list->model()->rowCount();
+      QVERIFY2(rows > 10, qPrintable(name));
+      const QRect newest = list->visualRect(list->model()->index(rows - 1, 0));
+      QVERIFY2(list->viewport()->rect().contains(newest), qPrintable(name));
+    }
+  }
 }
 
 void TMainFormTest::hiddenWindowShowsTheWholeRunWhenOpened() {

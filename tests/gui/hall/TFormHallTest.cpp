@@ -1,3 +1,8 @@
+#include <QChart>
+#include <QLineSeries>
+#include <QValueAxis>
+#include <QChartView>
+#include <QTimer>
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QLabel>
@@ -78,6 +83,9 @@ private slots:
   void refreshCadence();
   void stopAndResumeGiveTheUninterruptedRun();
   void stopAfterTheLastHallGame();
+  void aPressQueuedDuringTheLastHallGameStops();
+  void openWindowsKeepUpDuringAFastRun();
+  void resetEmptiesTheChartAndItsRanges();
   void secondStartWhileUnwindingIsIgnored();
   void aFailedHallGameShowsTheErrorBoxAndPauses_data();
   void aFailedHallGameShowsTheErrorBoxAndPauses();
@@ -249,6 +257,72 @@ void TFormHallTest::stopAfterTheLastHallGame() {
   QCOMPARE(hall.hall().Machine(0).playCount, 0);  // ResetMachines after completing
   QCOMPARE(hall.hall().PlayLog(0).Length(), 12);
   QCOMPARE(Controls(hall), kIdle);
+}
+
+// A press that arrives while the last hall game is played waits in the
+// event queue: it is a stop, handled in the run's last yield, and never the
+// start of a new run after the loop has ended.
+void TFormHallTest::aPressQueuedDuringTheLastHallGameStops() {
+  TFormHall hall;
+  SetText(hall, u"PlayNumEdit"_s, u"12"_s);
+  auto press = connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) {
+    if (g == 11) QTimer::singleShot(0, &hall, [&] { ClickStart(hall); });
+  });
+  ClickStart(hall);
+  QCoreApplication::processEvents();
+  disconnect(press);
+  QCOMPARE(Status(hall), u"シミュレーション停止"_s);
+  QCOMPARE(hall.resumeGame(), 12);
+  QCOMPARE(hall.hall().PlayLog(0).Length(), 12);
+  ClickStart(hall);
+  QCOMPARE(Status(hall), u"シミュレーション完了"_s);
+  QCOMPARE(hall.hall().PlayLog(0).Length(), 12);
+}
+
+// At interval 1 every hall game marks the hall chart out of date; the open
+// analysis windows must get their turns all the same, and keep the caption
+// the hall gave them when they are first shown.
+void TFormHallTest::openWindowsKeepUpDuringAFastRun() {
+  TFormHall hall;
+  hall.show();
+  Seed(hall, 11);
+  orvel::TMainForm* window = hall.analysisWindow(0);
+  window->show();
+  QCOMPARE(window->windowTitle(), u"Orvel　1番台"_s);
+  SetText(hall, u"PlayNumEdit"_s, u"3000"_s);
+  SetText(hall, u"UpSpeedEdit"_s, u"1"_s);
+  auto* rows = Find<QTreeView>(*window, u"ResultListView"_s);
+  int shownBeforeTheEnd = 0;
+  auto look = connect(&hall, &TFormHall::refreshed, this, [&](int g) {
+    if (g == 2998) shownBeforeTheEnd = rows->model()->rowCount();
+  });
+  ClickStart(hall);
+  disconnect(look);
+  QVERIFY2(shownBeforeTheEnd > 0, "the open window showed nothing during the run");
+  QCoreApplication::processEvents();
+  QTRY_COMPARE(rows->model()->rowCount(), 3000);
+}
+
+void TFormHallTest::resetEmptiesTheChartAndItsRanges() {
+  TFormHall hall;
+  hall.show();
+  Seed(hall, 2);
+  auto* chart = Find<QChartView>(hall, u"SlumpChart"_s)->chart();
+  const auto ranges = [&] {
+    QList<double> list;
+    for (QAbstractAxis* axis : chart->axes()) {
+      list << qobject_cast<QValueAxis*>(axis)->min() << qobject_cast<QValueAxis*>(axis)->max();
+    }
+    return list;
+  };
+  const QList<double> empty = ranges();
+  SetText(hall, u"PlayNumEdit"_s, u"300"_s);
+  ClickStart(hall);
+  QTRY_VERIFY(!hall.displaysPending());
+  QVERIFY(ranges() != empty);
+  hall.ResetButtonClick();
+  QCOMPARE(ranges(), empty);
+  QVERIFY(qobject_cast<QLineSeries*>(chart->series().first())->points().isEmpty());
 }
 
 void TFormHallTest::secondStartWhileUnwindingIsIgnored() {

@@ -1,8 +1,10 @@
 // orvelsim-screenshot DIR: plays real runs and writes what the windows show
-// to DIR: hall.png, the hall window after a default run (20 seats, 8000 hall
-// games), analysis-1.png … analysis-6.png, seat 1's analysis window after
-// 8000 games at setting 6, one tab page per picture, and the dialogs:
-// about.png, seat-dialog.png, count-dialog.png.
+// to DIR: hall-idle.png (as started) and hall.png, the hall window after a
+// default run (20 seats, 8000 hall games); analysis-empty.png (before any
+// data), analysis-early.png (40 games, no bonus yet) and analysis-1.png …
+// analysis-6.png, seat 1's analysis window after 8000 games at setting 6,
+// one tab page per picture; and the dialogs: about.png, seat-dialog.png,
+// count-dialog.png.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -21,10 +23,41 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+bool Save(QWidget& window, const QDir& out, const QString& name) {
+  QApplication::processEvents();
+  const QString file = out.filePath(name + u".png"_s);
+  if (!window.grab().save(file)) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(file));
+  return true;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"."_s);
   QDir().mkpath(out.path());
+
+  {
+    orvel::TSimResultData early;
+    orvel::Orvel machine;
+    orvel::SeedRandom(3);
+    orvel::TMainForm window(nullptr);
+    window.setWindowTitle(u"Orvel　2番台"_s);
+    window.show();
+    if (!Save(window, out, u"analysis-empty"_s)) return 1;
+    for (int g = 0; g < 40; ++g) {
+      machine.Play();
+      early.Append(machine);
+    }
+    window.UpdateResult(0, 39, 1, early);
+    if (!Save(window, out, u"analysis-early"_s)) return 1;
+  }
 
   orvel::TSimResultData log;
   orvel::Orvel machine;
@@ -56,6 +89,7 @@ int main(int argc, char** argv) {
 
   orvel::TFormHall hall;
   hall.show();
+  if (!Save(hall, out, u"hall-idle"_s)) return 1;
   orvel::SeedRandom(20261209);
   hall.ResetMachines();
   hall.ResetData();

@@ -26,7 +26,7 @@
 #include <cmath>
 #include <map>
 
-#include "gui/common/PieLegend.h"
+#include "gui/common/ChartLegend.h"
 
 // Finds what a user cannot read in a window as it is shown now: texts cut
 // off or elided, controls clipped by their parent or drawn over each other,
@@ -232,6 +232,14 @@ inline void CheckChart(const QChartView* view, QStringList& faults) {
       faults << u"%1: repeated labels \"%2\""_s.arg(name, list.join(u' '));
     }
   }
+  // A legend of our own shows its entries whole and inside the view.
+  for (const auto* legend : view->findChildren<const orvel::ChartLegend*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (!legend->isVisible()) continue;
+    const QRect needed(legend->pos(), legend->sizeHint());
+    if (!legend->geometry().contains(needed) || !view->rect().contains(needed)) {
+      faults << u"%1: legend %2 cut off"_s.arg(name, legend->objectName());
+    }
+  }
   // A pie's legend lists every slice, whole and inside the view.
   for (QAbstractSeries* series : chart->series()) {
     const auto* pie = qobject_cast<const QPieSeries*>(series);
@@ -243,8 +251,8 @@ inline void CheckChart(const QChartView* view, QStringList& faults) {
       for (const QLegendMarker* marker : chart->legend()->markers(series)) {
         if (marker->isVisible()) listed << marker->label();
       }
-    } else if (const auto* legend = view->findChild<const orvel::PieLegend*>()) {
-      for (const orvel::PieLegend::Entry& entry : legend->entries()) listed << entry.label;
+    } else if (const auto* legend = view->findChild<const orvel::ChartLegend*>(QString(), Qt::FindDirectChildrenOnly)) {
+      for (const orvel::ChartLegend::Entry& entry : legend->entries()) listed << entry.label;
       const QRect needed(legend->pos(), legend->sizeHint());
       if (!legend->geometry().contains(needed) || !view->rect().contains(needed)) {
         faults << u"%1: legend cut off"_s.arg(name);

@@ -25,7 +25,7 @@
 #include "core/analysis/ResultTexts.h"
 #include "core/analysis/Result_data.h"
 #include "core/model/Codes.h"
-#include "gui/common/PieLegend.h"
+#include "gui/common/ChartLegend.h"
 #include "gui/common/TextRowsModel.h"
 #include "gui/common/TimeSlice.h"
 #include "gui/common/VisibleLine.h"
@@ -47,15 +47,21 @@ struct MarkerLook {
   QString title;
   QScatterSeries::MarkerShape shape;
   QColor color;
+  ChartLegend::Shape legendShape;
 };
 
 // In drawing order: Cherry4, Suika_A, Suika_B, Chance, Cherry2.
 const std::array<std::pair<Marker, MarkerLook>, 5> kMarkerLooks{{
-    {Marker::Cherry4, {"Cherry4", u"4枚チェリー"_s, QScatterSeries::MarkerShapeCircle, QColor(0xFF00FF)}},
-    {Marker::SuikaA, {"Suika_A", u"スイカA"_s, QScatterSeries::MarkerShapeTriangle, QColor(0x00FF00)}},
-    {Marker::SuikaB, {"Suika_B", u"スイカB"_s, QScatterSeries::MarkerShapeTriangle, QColor(0x008000)}},
-    {Marker::Chance, {"Chance", u"チャンス目"_s, QScatterSeries::MarkerShapeRotatedRectangle, QColor(0xFFFFFF)}},
-    {Marker::Cherry2, {"Cherry2", u"2枚チェリー"_s, QScatterSeries::MarkerShapeCircle, QColor(0xFF0000)}},
+    {Marker::Cherry4, {"Cherry4", u"4枚チェリー"_s, QScatterSeries::MarkerShapeCircle, QColor(0xFF00FF),
+                       ChartLegend::Shape::Circle}},
+    {Marker::SuikaA, {"Suika_A", u"スイカA"_s, QScatterSeries::MarkerShapeTriangle, QColor(0x00FF00),
+                      ChartLegend::Shape::Triangle}},
+    {Marker::SuikaB, {"Suika_B", u"スイカB"_s, QScatterSeries::MarkerShapeTriangle, QColor(0x008000),
+                      ChartLegend::Shape::Triangle}},
+    {Marker::Chance, {"Chance", u"チャンス目"_s, QScatterSeries::MarkerShapeRotatedRectangle, QColor(0xFFFFFF),
+                      ChartLegend::Shape::Diamond}},
+    {Marker::Cherry2, {"Cherry2", u"2枚チェリー"_s, QScatterSeries::MarkerShapeCircle, QColor(0xFF0000),
+                       ChartLegend::Shape::Circle}},
 }};
 
 const std::array<QColor, Koyaku::kWeightedCount> kKoyakuSliceColors{
@@ -129,7 +135,7 @@ void PlaceBeside(QWidget* chart, int listRight) {
 }
 
 // The legend at the right edge of the pie's view, the pie in the rest.
-void PlacePieLegend(QPieSeries* pie, PieLegend* legend) {
+void PlaceChartLegend(QPieSeries* pie, ChartLegend* legend) {
   auto* view = static_cast<QWidget*>(legend->parent());
   const QSize size = legend->sizeHint();
   legend->setGeometry(view->width() - size.width() - 6, (view->height() - size.height()) / 2, size.width(),
@@ -138,7 +144,7 @@ void PlacePieLegend(QPieSeries* pie, PieLegend* legend) {
 }
 
 template <std::size_t N>
-void FillPie(QPieSeries* pie, PieLegend* legend, const std::vector<TableRow>& rows,
+void FillPie(QPieSeries* pie, ChartLegend* legend, const std::vector<TableRow>& rows,
              const std::array<QColor, N>& colors) {
   if (static_cast<std::size_t>(pie->count()) == std::min(rows.size(), N)) {
     // The same slices with new values: no slice is made again.
@@ -147,7 +153,7 @@ void FillPie(QPieSeries* pie, PieLegend* legend, const std::vector<TableRow>& ro
     return;
   }
   pie->clear();
-  QList<PieLegend::Entry> entries;
+  QList<ChartLegend::Entry> entries;
   for (std::size_t i = 0; i < rows.size() && i < N; ++i) {
     QPieSlice* slice = pie->append(ToQString(rows[i].pieLabel), rows[i].pieValue);
     slice->setColor(colors[i]);
@@ -156,7 +162,7 @@ void FillPie(QPieSeries* pie, PieLegend* legend, const std::vector<TableRow>& ro
     entries.append({slice->label(), colors[i]});
   }
   legend->SetEntries(entries);
-  PlacePieLegend(pie, legend);
+  PlaceChartLegend(pie, legend);
 }
 
 QStringList TableTexts(const std::vector<TableRow>& rows, int row) {
@@ -288,13 +294,18 @@ void TMainForm::BuildSlumpChart() {
     markerSeries_[static_cast<std::size_t>(marker)] = series;
   }
 
-  // Legend of the markers at the right; the two lines stay out of it.
-  QLegend* legend = slumpChart_->legend();
-  legend->setAlignment(Qt::AlignRight);
-  legend->setFont(FormFont());
-  for (QLegendMarker* legendMarker : legend->markers(slumpSeries_)) legendMarker->setVisible(false);
-  for (QLegendMarker* legendMarker : legend->markers(modeSeries_)) legendMarker->setVisible(false);
-  legend->setVisible(false);  // no marker is on show yet
+  // The markers on show are listed at the plot's top right, over the plot:
+  // ticking one never narrows the plot. The two lines stay out of it.
+  slumpChart_->legend()->hide();
+  markerLegend_ = new ChartLegend(ui_->SlumpChart);
+  markerLegend_->setObjectName(u"MarkerLegend"_s);
+  markerLegend_->setContentsMargins(4, 2, 4, 2);
+  QPalette translucent = markerLegend_->palette();
+  translucent.setColor(QPalette::Window, QColor(255, 255, 255, 220));
+  markerLegend_->setPalette(translucent);
+  markerLegend_->setAutoFillBackground(true);
+  markerLegend_->hide();  // no marker is on show yet
+  connect(slumpChart_, &QChart::plotAreaChanged, this, &TMainForm::PlaceMarkerLegend);
 
   InstallChart(ui_->SlumpChart, slumpChart_);
   ui_->SlumpChart->AddHint(u"Label4"_s, 12);
@@ -347,7 +358,7 @@ void TMainForm::BuildBarChart() {
   ui_->SlumpChart2->AddHint(u"Label5"_s, 8);
 }
 
-QPieSeries* TMainForm::BuildPie(QChartView* view, const char* name, PieLegend*& legend) {
+QPieSeries* TMainForm::BuildPie(QChartView* view, const char* name, ChartLegend*& legend) {
   auto* chart = new QChart();
   chart->setBackgroundRoundness(0);
   chart->setMargins(QMargins(2, 2, 2, 2));
@@ -358,9 +369,9 @@ QPieSeries* TMainForm::BuildPie(QChartView* view, const char* name, PieLegend*& 
   chart->addSeries(pie);
   InstallChart(view, chart);
   view->setRenderHint(QPainter::Antialiasing);
-  legend = new PieLegend(view);
+  legend = new ChartLegend(view);
   legend->setObjectName(QString::fromLatin1(name).replace(u"Series"_s, u"Legend"_s));
-  PlacePieLegend(pie, legend);
+  PlaceChartLegend(pie, legend);
   return pie;
 }
 
@@ -395,7 +406,7 @@ void TMainForm::ClearWidgets() {
   keizokuRows_.clear();
   for (TextRowsModel* model : {koyakuModel_, modeStayModel_, keizokuModel_}) model->RefreshAll(0);
   for (QPieSeries* pie : {koyakuPie_, modeStayPie_, keizokuPie_}) pie->clear();
-  for (PieLegend* legend : {koyakuLegend_, modeStayLegend_, keizokuLegend_}) legend->SetEntries({});
+  for (ChartLegend* legend : {koyakuLegend_, modeStayLegend_, keizokuLegend_}) legend->SetEntries({});
   slumpSeries_->clear();
   modeSeries_->clear();
   for (QScatterSeries* series : markerSeries_) series->clear();
@@ -587,12 +598,21 @@ void TMainForm::RedrawLines(double from, double to) {
 void TMainForm::ShowMarker(Marker marker, bool shown) {
   markerSeries_[static_cast<std::size_t>(marker)]->setVisible(shown);
   // The legend lists the markers on show, and disappears with the last.
-  bool any = false;
-  for (QScatterSeries* series : markerSeries_) {
-    for (QLegendMarker* entry : slumpChart_->legend()->markers(series)) entry->setVisible(series->isVisible());
-    any = any || series->isVisible();
+  QList<ChartLegend::Entry> entries;
+  for (const auto& [each, look] : kMarkerLooks) {
+    if (markerSeries_[static_cast<std::size_t>(each)]->isVisible()) {
+      entries.append({look.title, look.color, look.legendShape});
+    }
   }
-  slumpChart_->legend()->setVisible(any);
+  markerLegend_->SetEntries(entries);
+  markerLegend_->setVisible(!entries.isEmpty());
+  PlaceMarkerLegend();
+}
+
+void TMainForm::PlaceMarkerLegend() {
+  const QRect plot = slumpChart_->plotArea().toRect();
+  const QSize size = markerLegend_->sizeHint();
+  markerLegend_->setGeometry(plot.right() - size.width() - 4, plot.top() + 4, size.width(), size.height());
 }
 
 void TMainForm::Che2CheckBoxClick() { ShowMarker(Marker::Cherry2, ui_->Che2CheckBox->isChecked()); }

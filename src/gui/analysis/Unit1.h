@@ -26,7 +26,7 @@ class TMainForm;
 namespace orvel {
 
 class TSimResultData;
-class PieLegend;
+class ChartLegend;
 class TextRowsModel;
 
 // A seat's analysis window: the setting, a summary, six tab pages of lists
@@ -90,7 +90,7 @@ private slots:
 private:
   void BuildSlumpChart();
   void BuildBarChart();
-  QPieSeries* BuildPie(QChartView* view, const char* name, PieLegend*& legend);
+  QPieSeries* BuildPie(QChartView* view, const char* name, ChartLegend*& legend);
   // Brings rows, tables, charts and labels up to the tallies. `mayYield`
   // lets pending events run once per TimeSlice while many games are
   // taken in (only from the hall's refresh, never from a show).
@@ -101,6 +101,8 @@ private:
   void RedrawLines(double from, double to);
   void LabelBars();
   void ShowMarker(Marker marker, bool shown);
+  // The marker legend at the plot's top right corner.
+  void PlaceMarkerLegend();
   void ClearWidgets();
 
   std::unique_ptr<Ui::TMainForm> ui_;
@@ -144,9 +146,10 @@ private:
   QPieSeries* koyakuPie_ = nullptr;
   QPieSeries* modeStayPie_ = nullptr;
   QPieSeries* keizokuPie_ = nullptr;
-  PieLegend* koyakuLegend_ = nullptr;
-  PieLegend* modeStayLegend_ = nullptr;
-  PieLegend* keizokuLegend_ = nullptr;
+  ChartLegend* koyakuLegend_ = nullptr;
+  ChartLegend* modeStayLegend_ = nullptr;
+  ChartLegend* keizokuLegend_ = nullptr;
+  ChartLegend* markerLegend_ = nullptr;
 };
 
 }  // namespace orvel

@@ -24,6 +24,7 @@
 #include "core/analysis/Result_data.h"
 #include "gui/common/TextRowsModel.h"
 #include "gui/analysis/Unit1.h"
+#include "gui/common/ChartLegend.h"
 #include "gui/common/ZoomChartView.h"
 #include "core/model/Orvel_cls.h"
 #include "core/model/Random.h"
@@ -98,6 +99,7 @@ private slots:
   void markerSeriesFilledWhileUntickedShownWhenTicked();
   void refreshResetsTheBottomAxisAfterAZoom();
   void listsScrollToTheNewestRows();
+  void markerLegendAtTheTopRightKeepsThePlot();
   void hiddenWindowShowsTheWholeRunWhenOpened();
   void closingOnlyHides();
   void longTakeInLetsEventsRun();
@@ -362,6 +364,34 @@ void TMainFormTest::refreshResetsTheBottomAxisAfterAZoom() {
   QCOMPARE(PlayAxis(w)->max(), 400.0);
   QCOMPARE(modes->min(), 0.0);
   QCOMPARE(modes->max(), 5.0);
+}
+
+// The legend lists the markers on show in drawing order, at the plot's top
+// right, and ticking a box never narrows the plot.
+void TMainFormTest::markerLegendAtTheTopRightKeepsThePlot() {
+  TSimResultData log;
+  PlaySeeded(log, {.games = 2000, .seed = 6});
+  TMainForm w(nullptr);
+  w.show();
+  w.UpdateResult(0, 1999, 6, log);
+  QCoreApplication::processEvents();
+  auto* view = Find<QChartView>(w, u"SlumpChart"_s);
+  auto* legend = Find<orvel::ChartLegend>(w, u"MarkerLegend"_s);
+  const QRectF plot = view->chart()->plotArea();
+  QVERIFY(!legend->isVisible());
+  Find<QCheckBox>(w, u"ChanceCheckBox"_s)->click();
+  Find<QCheckBox>(w, u"SuikaACheckBox"_s)->click();
+  QCoreApplication::processEvents();
+  QCOMPARE(view->chart()->plotArea(), plot);
+  QVERIFY(legend->isVisible());
+  QStringList labels;
+  for (const auto& entry : legend->entries()) labels << entry.label;
+  QCOMPARE(labels, (QStringList{u"スイカA"_s, u"チャンス目"_s}));
+  QVERIFY(plot.contains(QRectF(legend->geometry())));
+  QVERIFY(legend->geometry().right() > plot.center().x() && legend->geometry().bottom() < plot.center().y());
+  Find<QCheckBox>(w, u"ChanceCheckBox"_s)->click();
+  Find<QCheckBox>(w, u"SuikaACheckBox"_s)->click();
+  QVERIFY(!legend->isVisible());
 }
 
 // After every take-in the bonus and mode-change lists show their newest

@@ -1,31 +1,43 @@
 // The hall without windows: what a hall game costs beyond the machines'
-// own Play (the rate rule and the play log).
+// own Play (the rate rule, the run engine and the play log, kept or not).
 #include <benchmark/benchmark.h>
 
 #include "core/hall/Hall.h"
+#include "core/hall/RunEngine.h"
 #include "core/model/Random.h"
 
 namespace {
 
-void BM_HallRun(benchmark::State& state) {
+// A run of `games` hall games as the CLI plays it: through the run engine,
+// one refresh check per hall game.
+void HallRun(benchmark::State& state, bool keepLogs) {
   const int seats = static_cast<int>(state.range(0));
   const int games = 8000;
   orvel::Hall hall;
+  hall.SetKeepLogs(keepLogs);
   hall.CreateSeats(seats);
   for (auto _ : state) {
     state.PauseTiming();
     orvel::SeedRandom(99);
     hall.ResetMachines();
     hall.ClearLogs();
+    orvel::RunEngine run(hall);
     state.ResumeTiming();
-    for (int g = 0; g < games; ++g) hall.PlayHallGame(g);
+    run.Start(games);
+    while (!run.AtEnd()) run.PlayNext(50);
     benchmark::DoNotOptimize(hall.SumMedals());
   }
   state.SetItemsProcessed(state.iterations() * seats * games);
   state.counters["ns_per_game"] = benchmark::Counter(
       static_cast<double>(state.iterations()) * seats * games, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
+
+void BM_HallRun(benchmark::State& state) { HallRun(state, true); }
 BENCHMARK(BM_HallRun)->Arg(20)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// orvelsim-cli without --log-dir: no play logs at all.
+void BM_HallRunNoLogs(benchmark::State& state) { HallRun(state, false); }
+BENCHMARK(BM_HallRunNoLogs)->Arg(20)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // The same games on bare machines, no rate rule and no log, for the ratio.
 void BM_BarePlay(benchmark::State& state) {

@@ -27,6 +27,7 @@
 #include "gui/analysis/Unit1.h"
 #include "gui/dialogs/Unit4.h"
 #include "core/hall/Hall.h"
+#include "core/hall/RunEngine.h"
 #include "gui/hall/Unit3.h"
 #include "core/model/Random.h"
 
@@ -136,7 +137,9 @@ void RunCore() {
   hall.ResetMachines();
   QElapsedTimer wall;
   wall.start();
-  for (int g = 0; g < 8000; ++g) hall.PlayHallGame(g);
+  orvel::RunEngine run(hall);
+  run.Start(8000);
+  while (!run.AtEnd()) run.PlayNext(50);
   Report("core only: Hall, 20 x 8000", static_cast<double>(wall.nsecsElapsed()) / 1e9, 0);
 }
 

@@ -8,9 +8,9 @@
 
 namespace orvel {
 
-void TSimResultData::Append(const Orvel& machine) {
-  Stage({machine.sinceBB, machine.medal, machine.chainCount, machine.playCount, machine.bbKind,
-         machine.keizokuMode, machine.mode, machine.lastKoyaku});
+TSimResultData::Entry TSimResultData::EntryOf(const Orvel& machine) {
+  return {machine.sinceBB, machine.medal,       machine.chainCount, machine.playCount,
+          machine.bbKind,  machine.keizokuMode, machine.mode,       machine.lastKoyaku};
 }
 
 void TSimResultData::AppendEntry(const std::array<std::int32_t, kColumns>& values) { Stage(values); }

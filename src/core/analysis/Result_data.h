@@ -37,14 +37,20 @@ enum class ResultColumn : int {
 class TSimResultData final {
 public:
   static constexpr int kColumns = static_cast<int>(ResultColumn::Count);
+  // One entry, in column order.
+  using Entry = std::array<std::int32_t, kColumns>;
+
+  // The entry a game leaves: the machine's sinceBB, medal, chainCount,
+  // playCount, bbKind, keizokuMode, mode and lastKoyaku. The one place that
+  // fixes the column order, for logs and for log files alike.
+  static Entry EntryOf(const Orvel& machine);
 
   TSimResultData() = default;
   TSimResultData(const TSimResultData&) = delete;
   TSimResultData& operator=(const TSimResultData&) = delete;
 
-  // Records the machine's sinceBB, medal, chainCount, playCount, bbKind,
-  // keizokuMode, mode and lastKoyaku.
-  void Append(const Orvel& machine);
+  // Records EntryOf(machine).
+  void Append(const Orvel& machine) { Stage(EntryOf(machine)); }
   // Appends one entry given column by column (hand-made logs in tests and
   // tools).
   void AppendEntry(const std::array<std::int32_t, kColumns>& values);
@@ -68,7 +74,6 @@ public:
 
 private:
   static constexpr std::size_t kStaged = 16;
-  using Entry = std::array<std::int32_t, kColumns>;
 
   void Stage(const Entry& entry) {
     stage_[staged_++] = entry;

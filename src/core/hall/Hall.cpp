@@ -41,11 +41,14 @@ void Hall::ReserveLogs(std::int64_t games) {
 }
 
 void Hall::PlayHallGame(std::int32_t game) {
-  for (Seat& seat : seats_) {
+  const int count = SeatCount();
+  for (int i = 0; i < count; ++i) {
+    Seat& seat = seats_[static_cast<std::size_t>(i)];
     Orvel& machine = *seat.machine;
     if (seat.rate.Plays(game, machine.playCount)) {
       machine.Play();
-      seat.playLog->Append(machine);
+      if (keepLogs_) seat.playLog->Append(machine);
+      if (sink_ != nullptr) sink_->Append(i, TSimResultData::EntryOf(machine));
     }
   }
 }
@@ -53,7 +56,11 @@ void Hall::PlayHallGame(std::int32_t game) {
 std::int64_t Hall::SumMedals() const {
   std::int64_t sum = 0;
   for (const Seat& seat : seats_) {
-    if (seat.playLog->Length() > 0) sum += seat.playLog->LastMedal();
+    if (!keepLogs_) {
+      sum += seat.machine->medal;
+    } else if (seat.playLog->Length() > 0) {
+      sum += seat.playLog->LastMedal();
+    }
   }
   return sum;
 }

@@ -7,6 +7,7 @@
 
 #include "core/analysis/Result_data.h"
 #include "core/hall/OperatingRate.h"
+#include "core/hall/PlayLogSink.h"
 #include "core/model/Orvel_cls.h"
 
 namespace orvel {
@@ -19,6 +20,11 @@ namespace orvel {
 // it (OperatingRate) plays one game on its machine and appends the
 // machine's state to its log. All machines draw from the one shared random
 // source, so the seat order is part of the result.
+//
+// Logs: by default every entry stays in the seat's in-memory log, 32 bytes
+// a game. SetKeepLogs(false) keeps none, so memory grows with the seats and
+// not with the games; a sink (SetLogSink) takes every entry as it is played,
+// with or without in-memory logs.
 //
 // Rate texts are checked when they are set, so a hall game never fails
 // half-way with some seats played and others not.
@@ -46,9 +52,20 @@ public:
   std::int64_t ReservationPerSeat(std::int64_t games) const;
   void ReserveLog(int seat, std::int64_t entries);
   void PlayHallGame(std::int32_t game);
-  // The sum of every seat's last logged medal difference (0 for an empty
-  // log): what the players have won since the logs were last cleared.
+  // What the players have won. With logs kept: the sum of every seat's last
+  // logged medal difference (0 for an empty log), so since the logs were
+  // last cleared, whatever happened to the machines. Without: the sum of
+  // the machines' medal differences, which follows the machines and drops
+  // to 0 with ResetMachines.
   std::int64_t SumMedals() const;
+
+  // Whether PlayHallGame appends to the in-memory logs (on by default).
+  // Entries logged before it is turned off stay until ClearLogs.
+  void SetKeepLogs(bool keep) { keepLogs_ = keep; }
+  bool KeepsLogs() const { return keepLogs_; }
+  // Every entry played from now on also goes to `sink` (none: nullptr). The
+  // hall does not own it; it must outlive the hall games played with it.
+  void SetLogSink(PlayLogSink* sink) { sink_ = sink; }
 
   int SeatCount() const { return static_cast<int>(seats_.size()); }
   Orvel& Machine(int seat) { return *At(seat).machine; }
@@ -79,6 +96,8 @@ private:
   const Seat& At(int seat) const { return seats_.at(static_cast<std::size_t>(seat)); }
 
   std::vector<Seat> seats_;
+  bool keepLogs_ = true;
+  PlayLogSink* sink_ = nullptr;
 };
 
 }  // namespace orvel

@@ -1,6 +1,7 @@
 #include "core/hall/HallReport.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string>
 #include <vector>
 
@@ -123,20 +124,32 @@ void WriteHallReport(std::ostream& out, const Hall& hall, ReportFormat format) {
   }
 }
 
+const char* PlayLogCsvHeader() { return "sinceBB,medal,chainCount,playCount,bbKind,keizokuMode,mode,lastKoyaku\n"; }
+
+void AppendPlayLogCsvRow(std::string& line, const TSimResultData::Entry& entry) {
+  // to_chars straight into the line: the rows of a long run are most of
+  // what writing its log files costs.
+  char buffer[16];
+  for (std::size_t c = 0; c < entry.size(); ++c) {
+    if (c > 0) line += ',';
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, entry[c]);
+    line.append(buffer, result.ptr);
+  }
+  line += '\n';
+}
+
 void WritePlayLogCsv(std::ostream& out, const TSimResultData& log) {
-  out << "sinceBB,medal,chainCount,playCount,bbKind,keizokuMode,mode,lastKoyaku\n";
+  out << PlayLogCsvHeader();
   std::array<std::span<const std::int32_t>, TSimResultData::kColumns> columns;
   for (int c = 0; c < TSimResultData::kColumns; ++c) {
     columns[static_cast<std::size_t>(c)] = log.Column(static_cast<ResultColumn>(c));
   }
   std::string line;
+  TSimResultData::Entry entry{};
   for (std::size_t i = 0; i < static_cast<std::size_t>(log.Length()); ++i) {
+    for (std::size_t c = 0; c < columns.size(); ++c) entry[c] = columns[c][i];
     line.clear();
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-      if (c > 0) line += ',';
-      line += IntText(columns[c][i]);
-    }
-    line += '\n';
+    AppendPlayLogCsvRow(line, entry);
     out << line;
   }
 }

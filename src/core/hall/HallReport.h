@@ -2,12 +2,14 @@
 
 #include <cstdint>
 #include <ostream>
+#include <string>
 #include <string_view>
+
+#include "core/analysis/Result_data.h"
 
 namespace orvel {
 
 class Hall;
-class TSimResultData;
 
 enum class ReportFormat { Table, Csv, Json };
 
@@ -19,6 +21,10 @@ void WriteHallReport(std::ostream& out, const Hall& hall, ReportFormat format);
 // One row per log entry under the header
 // sinceBB,medal,chainCount,playCount,bbKind,keizokuMode,mode,lastKoyaku.
 void WritePlayLogCsv(std::ostream& out, const TSimResultData& log);
+// The same file a row at a time, for entries written as they are played:
+// the header line, and one entry's row appended to `line` (newline included).
+const char* PlayLogCsvHeader();
+void AppendPlayLogCsvRow(std::string& line, const TSimResultData::Entry& entry);
 
 // Columns a text takes in a terminal: 2 for East Asian wide and full-width
 // characters, 1 for others.

@@ -97,6 +97,92 @@ TEST(Hall, SumMedalsDoesNotOverflow32Bits) {
   EXPECT_EQ(hall.SumMedals(), expected);
 }
 
+// Every entry, seat by seat, as a sink receives it.
+class RecordingSink final : public PlayLogSink {
+public:
+  void Append(int seat, const TSimResultData::Entry& entry) override {
+    if (static_cast<std::size_t>(seat) >= entries.size()) entries.resize(static_cast<std::size_t>(seat) + 1);
+    entries[static_cast<std::size_t>(seat)].push_back(entry);
+  }
+  std::vector<std::vector<TSimResultData::Entry>> entries;
+};
+
+std::vector<TSimResultData::Entry> Entries(const TSimResultData& log) {
+  std::vector<TSimResultData::Entry> entries(static_cast<std::size_t>(log.Length()));
+  for (int c = 0; c < TSimResultData::kColumns; ++c) {
+    const auto column = log.Column(static_cast<ResultColumn>(c));
+    for (std::size_t e = 0; e < entries.size(); ++e) entries[e][static_cast<std::size_t>(c)] = column[e];
+  }
+  return entries;
+}
+
+struct LogModeCase {
+  const char* name;
+  bool keepLogs;
+  bool sink;
+};
+
+void PrintTo(const LogModeCase& c, std::ostream* out) { *out << c.name; }
+
+class HallLogMode : public ::testing::TestWithParam<LogModeCase> {};
+
+// However the entries are kept, the games are the same, the medal sum is
+// the same, and what is kept or streamed is what the default logs hold.
+TEST_P(HallLogMode, PlaysTheSameGamesAndSumsTheSameMedals) {
+  const LogModeCase& c = GetParam();
+  auto seeded = [](Hall& hall) {
+    hall.CreateSeats(3);
+    SeedRandom(23);
+    hall.ResetMachines();
+    hall.SetRateText(1, "0.5");
+    hall.SetRateText(2, "0");
+  };
+  Hall reference;
+  seeded(reference);
+  std::vector<std::int64_t> sums;
+  for (int g = 0; g < 700; ++g) {
+    reference.PlayHallGame(g);
+    sums.push_back(reference.SumMedals());
+  }
+
+  Hall hall;
+  RecordingSink sink;
+  hall.SetKeepLogs(c.keepLogs);
+  if (c.sink) hall.SetLogSink(&sink);
+  seeded(hall);  // the mode outlives new seats
+  EXPECT_EQ(hall.KeepsLogs(), c.keepLogs);
+  for (int g = 0; g < 700; ++g) {
+    hall.PlayHallGame(g);
+    ASSERT_EQ(hall.SumMedals(), sums[static_cast<std::size_t>(g)]) << "after hall game " << g;
+  }
+  for (int i = 0; i < 3; ++i) {
+    const std::vector<TSimResultData::Entry> expected = Entries(reference.PlayLog(i));
+    EXPECT_EQ(hall.Machine(i).medal, reference.Machine(i).medal) << "seat " << i;
+    EXPECT_EQ(Entries(hall.PlayLog(i)), c.keepLogs ? expected : std::vector<TSimResultData::Entry>{}) << "seat " << i;
+    if (c.sink) {
+      const auto streamed = static_cast<std::size_t>(i) < sink.entries.size()
+                                ? sink.entries[static_cast<std::size_t>(i)]
+                                : std::vector<TSimResultData::Entry>{};
+      EXPECT_EQ(streamed, expected) << "seat " << i;
+    }
+  }
+  EXPECT_EQ(Lengths(reference), (std::vector<int>{700, 350, 0}));
+  EXPECT_NE(reference.SumMedals(), 0);
+  if (!c.sink) {
+    EXPECT_TRUE(sink.entries.empty());
+  }
+
+  // Kept logs hold the sum over a reset; without them it follows the machines.
+  hall.ResetMachines();
+  EXPECT_EQ(hall.SumMedals(), c.keepLogs ? reference.SumMedals() : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, HallLogMode,
+                         ::testing::Values(LogModeCase{"InMemory", true, false},
+                                           LogModeCase{"InMemoryAndSink", true, true},
+                                           LogModeCase{"NoLogs", false, false}, LogModeCase{"SinkOnly", false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(Hall, RefusedRateTextChangesNothing) {
   Hall hall;
   hall.CreateSeats(5);

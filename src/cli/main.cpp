@@ -1,19 +1,22 @@
 // orvelsim-cli: plays a whole hall without windows and prints its seat
 // table. With --seed the output is a function of the options alone.
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
+#include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/CliOptions.h"
+#include "cli/LogFiles.h"
 #include "core/analysis/NumberText.h"
 #include "core/hall/Hall.h"
 #include "core/hall/HallReport.h"
+#include "core/hall/RunEngine.h"
 #include "core/model/Random.h"
 
 #ifdef _WIN32
@@ -41,6 +44,10 @@ public:
                  std::string(static_cast<std::size_t>(40 - filled), ' ').c_str(), percent);
     if (done == total_) std::fputc('\n', stderr);
   }
+  // Ends a bar left part way, so that a message starts on its own line.
+  void Break() const {
+    if (shown_ && last_ >= 0 && last_ < 100) std::fputc('\n', stderr);
+  }
 
 private:
   int total_;
@@ -48,17 +55,24 @@ private:
   int last_ = -1;
 };
 
-std::string SeatFileName(int seat) {
-  std::string number = std::to_string(seat);
-  if (number.size() < 3) number.insert(0, 3 - number.size(), '0');
-  return "seat_" + number + ".csv";
+// The signal that asked the run to stop, 0 while none has. A signal handler
+// gets no context and may do no more than set such a flag, so this is the
+// program's one global; the run loop reads it between hall games.
+volatile std::sig_atomic_t stopSignal = 0;
+
+void RequestStop(int number) {
+  stopSignal = number;
+  // A second one ends the program at once, should a hall game take long.
+  std::signal(number, SIG_DFL);
 }
 
-std::ofstream OpenForWriting(const std::filesystem::path& path) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) throw UsageError{"--log-dir: '" + path.string() + "' に書き込めません。"};
-  return file;
-}
+const char* SignalName(int signal) { return signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "signal"; }
+
+// Running out of memory where the size asked for is known: the one line
+// after "メモリが足りません：", status 1.
+struct OutOfMemory {
+  std::string what;
+};
 
 int Run(int argc, char** argv) {
   const orvel::cli::CommandLine line = orvel::cli::ReadCommandLine(argc, argv);
@@ -73,20 +87,23 @@ int Run(int argc, char** argv) {
   const std::vector<int>& seatLevels = options.levels;
   const std::vector<std::string>& seatRates = options.rates;
   const std::optional<std::uint32_t> seed = options.seed;
-  const std::string& logDir = options.logDir;
 
-  std::optional<std::ofstream> hallCsv;
-  const std::filesystem::path dir(logDir);
-  if (!logDir.empty()) {
-    std::error_code error;
-    std::filesystem::create_directories(dir, error);
-    if (error) throw UsageError{"--log-dir: '" + logDir + "' を作れません: " + error.message()};
-    hallCsv = OpenForWriting(dir / "hall.csv");
-    *hallCsv << "game,balance\n";
-  }
+  // Before any file is made: a signal from here on removes the partial files.
+  std::signal(SIGINT, RequestStop);
+  std::signal(SIGTERM, RequestStop);
 
+  // The logs go to their files as they are played (bounded memory); none is
+  // kept in memory, with or without --log-dir.
   orvel::Hall hall;
-  hall.CreateSeats(seats);
+  hall.SetKeepLogs(false);
+  std::unique_ptr<orvel::cli::LogFiles> logFiles;
+  try {
+    if (!options.logDir.empty()) logFiles = std::make_unique<orvel::cli::LogFiles>(options.logDir, seats);
+    hall.CreateSeats(seats);
+  } catch (const std::bad_alloc&) {
+    throw OutOfMemory{orvel::IntText(seats) + " 台の台と記録を用意できません。"};
+  }
+  hall.SetLogSink(logFiles.get());
   if (seed) orvel::SeedRandom(*seed);
   hall.ResetMachines();
   for (int i = 0; i < seats; ++i) {
@@ -101,28 +118,29 @@ int Run(int argc, char** argv) {
     }
   }
 
-  hall.ReserveLogs(games);
+  // The run is never completed (RunEngine::Complete): that resets the
+  // machines, and the report reads their counters after the run. Without
+  // logs SumMedals reads the machines too, so hall.csv and the report's
+  // balance follow them.
+  orvel::RunEngine run(hall);
   Progress progress(games);
-  for (int g = 0; g < games; ++g) {
-    hall.PlayHallGame(g);
-    if (hallCsv) *hallCsv << orvel::IntText(g) << ',' << orvel::IntText(-hall.SumMedals()) << '\n';
-    progress.Update(g + 1);
+  const int interval = std::max(1, games / 1000);  // the bar moves by whole percents
+  run.Start(games);
+  while (!run.AtEnd() && stopSignal == 0) {
+    const std::int32_t game = run.nextGame();
+    const bool refresh = run.PlayNext(interval);
+    if (logFiles) logFiles->HallBalance(game, -hall.SumMedals());
+    if (refresh) progress.Update(game + 1);
   }
-
-  if (hallCsv) {
-    for (int i = 0; i < seats; ++i) {
-      std::ofstream seatCsv = OpenForWriting(dir / SeatFileName(i + 1));
-      orvel::WritePlayLogCsv(seatCsv, hall.PlayLog(i));
-      if (!seatCsv.flush()) {
-        std::cerr << "orvelsim-cli: " << SeatFileName(i + 1) << " の書き込みに失敗しました。\n";
-        return 1;
-      }
-    }
-    if (!hallCsv->flush()) {
-      std::cerr << "orvelsim-cli: hall.csv の書き込みに失敗しました。\n";
-      return 1;
-    }
+  if (stopSignal != 0) {
+    run.Stop();
+    progress.Break();
+    std::cerr << "orvelsim-cli: " << SignalName(stopSignal) << " で中断しました（" << orvel::IntText(run.nextGame())
+              << " / " << orvel::IntText(games) << " ホールゲーム）。"
+              << (logFiles ? "ログのファイルは残していません。" : "") << '\n';
+    return 128 + stopSignal;
   }
+  if (logFiles) logFiles->Commit();
 
   orvel::WriteHallReport(std::cout, hall, options.format);
   std::cout.flush();
@@ -137,6 +155,15 @@ int main(int argc, char** argv) {
   } catch (const UsageError& error) {
     std::cerr << "orvelsim-cli: " << error.message << '\n';
     return 2;
+  } catch (const orvel::cli::WriteError& error) {
+    std::cerr << "orvelsim-cli: " << error.file << " の書き込みに失敗しました。\n";
+    return 1;
+  } catch (const OutOfMemory& error) {
+    std::cerr << "orvelsim-cli: メモリが足りません：" << error.what << '\n';
+    return 1;
+  } catch (const std::bad_alloc&) {
+    std::cerr << "orvelsim-cli: メモリが足りません：実行を続けられません。\n";
+    return 1;
   } catch (const std::exception& error) {
     std::cerr << "orvelsim-cli: " << error.what() << '\n';
     return 1;

@@ -5,18 +5,26 @@
 // here prove the wiring from the command line to stderr and the status.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ScopedTempDir.h"
 #include "TypedTexts.h"
+#include "core/hall/Hall.h"
+#include "core/model/Random.h"
 
 namespace {
 
@@ -123,6 +131,44 @@ TEST_F(CliTest, LogFilesHaveTheirHeadersAndOneRowPerGame) {
   EXPECT_EQ(field(seat2.back(), 3), 20) << "playCount of the rate-0.5 seat";
 }
 
+// The files are written row by row as the games are played; they hold what
+// the same hall played in-process logs, written here by hand.
+TEST_F(CliTest, StreamedLogFilesHoldTheSeededHallsLogsAndNoPartialFile) {
+  const CliResult r = Run(
+      {"--seats", "3", "--games", "3000", "--seed", "99", "--rates", "1,0.5,0", "--log-dir", (dir_ / "logs").string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+
+  orvel::Hall hall;
+  hall.CreateSeats(3);
+  orvel::SeedRandom(99);
+  hall.ResetMachines();
+  hall.SetRateText(1, "0.5");
+  hall.SetRateText(2, "0");
+  std::string balances = "game,balance\n";
+  for (int g = 0; g < 3000; ++g) {
+    hall.PlayHallGame(g);
+    balances += std::to_string(g) + "," + std::to_string(-hall.SumMedals()) + "\n";
+  }
+  EXPECT_EQ(Slurp(dir_ / "logs" / "hall.csv"), balances);
+  for (int seat = 0; seat < 3; ++seat) {
+    const orvel::TSimResultData& log = hall.PlayLog(seat);
+    std::string expected = "sinceBB,medal,chainCount,playCount,bbKind,keizokuMode,mode,lastKoyaku\n";
+    for (int e = 0; e < log.Length(); ++e) {
+      for (int c = 0; c < orvel::TSimResultData::kColumns; ++c) {
+        expected += (c > 0 ? "," : "") + std::to_string(log.At(static_cast<orvel::ResultColumn>(c), e));
+      }
+      expected += "\n";
+    }
+    const std::string name = "seat_00" + std::to_string(seat + 1) + ".csv";
+    EXPECT_EQ(Slurp(dir_ / "logs" / name), expected) << name;
+  }
+  EXPECT_EQ(hall.PlayLog(1).Length(), 1500);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir_ / "logs")) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"hall.csv", "seat_001.csv", "seat_002.csv", "seat_003.csv"}));
+}
+
 TEST_F(CliTest, AFailureWhileWritingEndsWithStatusOne) {
   const std::string command = ShellQuote(ORVELSIM_CLI) + " --seats 2 --games 5 --seed 1 >/dev/full 2>/dev/null";
   const int raw = std::system(command.c_str());
@@ -185,6 +231,89 @@ INSTANTIATE_TEST_SUITE_P(
                      "--format", "csv"},
                     0, ""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct SignalCase {
+  const char* name;
+  int signal;
+  int status;
+};
+
+void PrintTo(const SignalCase& c, std::ostream* os) { *os << c.name; }
+
+class CliSignal : public CliTest, public ::testing::WithParamInterface<SignalCase> {};
+
+// A signal stops a run that would go on for hours after the hall game it
+// is in: its own status, one line on stderr, and no log file left, partial
+// or looking complete.
+TEST_P(CliSignal, StopsTheRunAndLeavesNoLogFile) {
+  const SignalCase& c = GetParam();
+  const fs::path logs = dir_ / "logs";
+  const std::string out = (dir_ / "out").string(), err = (dir_ / "err").string(), logDir = logs.string();
+  const pid_t pid = fork();
+  ASSERT_NE(pid, -1);
+  if (pid == 0) {
+    const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (outFd < 0 || errFd < 0 || dup2(outFd, 1) < 0 || dup2(errFd, 2) < 0) _exit(126);
+    execl(ORVELSIM_CLI, ORVELSIM_CLI, "--seats", "2", "--games", "2000000000", "--seed", "5", "--log-dir",
+          logDir.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // The hall games have begun once the first rows reach hall.csv's partial
+  // file; the bound only keeps a broken program from hanging the test.
+  using Clock = std::chrono::steady_clock;
+  const fs::path part = logs / "hall.csv.part";
+  const auto deadline = Clock::now() + std::chrono::seconds(60);
+  std::error_code ignored;
+  while (!(fs::exists(part, ignored) && fs::file_size(part, ignored) > 0) && Clock::now() < deadline) {
+    int raw = 0;
+    ASSERT_EQ(waitpid(pid, &raw, WNOHANG), 0) << "ended before its first rows: " << Slurp(err);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_EQ(kill(pid, c.signal), 0);
+  int raw = 0;
+  pid_t ended = 0;
+  const auto stopBy = Clock::now() + std::chrono::seconds(30);
+  while ((ended = waitpid(pid, &raw, WNOHANG)) == 0 && Clock::now() < stopBy) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  if (ended == 0) {
+    kill(pid, SIGKILL);
+    waitpid(pid, &raw, 0);
+    FAIL() << "still running after the signal";
+  }
+  ASSERT_TRUE(WIFEXITED(raw)) << "ended by a signal, not by itself";
+  EXPECT_EQ(WEXITSTATUS(raw), c.status);
+  EXPECT_EQ(Slurp(dir_ / "out"), "");
+  const std::string message = Slurp(dir_ / "err");
+  EXPECT_EQ(message.rfind(std::string("orvelsim-cli: ") + c.name + " で中断しました（", 0), 0u) << message;
+  EXPECT_EQ(message.find('\n'), message.size() - 1) << "one line: " << message;
+  EXPECT_NE(message.find(" / 2000000000 ホールゲーム）。ログのファイルは残していません。"), std::string::npos)
+      << message;
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(logs)) left.push_back(entry.path().filename().string());
+  EXPECT_EQ(left, std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, CliSignal,
+                         ::testing::Values(SignalCase{"SIGINT", SIGINT, 130}, SignalCase{"SIGTERM", SIGTERM, 143}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A hall too big for the memory there is: one line naming the seat count,
+// status 1. The sanitizers reserve more address space than the limit allows.
+TEST_F(CliTest, RunningOutOfMemoryNamesTheSeatsInOneLine) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "an address-space limit leaves AddressSanitizer no room to start";
+#else
+  const std::string command = "ulimit -v 262144 && exec " + ShellQuote(ORVELSIM_CLI) + " --seats 100000 --games 1 >" +
+                              ShellQuote((dir_ / "out").string()) + " 2>" + ShellQuote((dir_ / "err").string());
+  const int raw = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 1);
+  EXPECT_EQ(Slurp(dir_ / "out"), "");
+  EXPECT_EQ(Slurp(dir_ / "err"), "orvelsim-cli: メモリが足りません：100000 台の台と記録を用意できません。\n");
+#endif
+}
 
 TEST_F(CliTest, AFolderNameTooLongForTheSystemIsRefusedInOneLine) {
   const std::string name = std::string(32767, '9');

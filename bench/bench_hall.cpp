@@ -37,7 +37,7 @@ BENCHMARK(BM_HallRun)->Arg(20)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // orvelsim-cli without --log-dir: no play logs at all.
 void BM_HallRunNoLogs(benchmark::State& state) { HallRun(state, false); }
-BENCHMARK(BM_HallRunNoLogs)->Arg(20)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HallRunNoLogs)->Arg(1)->Arg(20)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // The same games on bare machines, no rate rule and no log, for the ratio.
 void BM_BarePlay(benchmark::State& state) {
@@ -57,7 +57,7 @@ void BM_BarePlay(benchmark::State& state) {
   state.counters["ns_per_game"] = benchmark::Counter(
       static_cast<double>(state.iterations()) * seats * 8000, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_BarePlay)->Arg(20)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BarePlay)->Arg(1)->Arg(20)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -124,7 +124,8 @@ int Run(int argc, char** argv) {
   // balance follow them.
   orvel::RunEngine run(hall);
   Progress progress(games);
-  const int interval = std::max(1, games / 1000);  // the bar moves by whole percents
+  // A refresh every 0.1 % of the run is enough for a bar of whole percents.
+  const int interval = std::max(1, games / 1000);
   run.Start(games);
   while (!run.AtEnd() && stopSignal == 0) {
     const std::int32_t game = run.nextGame();

@@ -176,6 +176,23 @@ TEST_F(CliTest, AFailureWhileWritingEndsWithStatusOne) {
   EXPECT_EQ(WEXITSTATUS(raw), 1);
 }
 
+// A log file that stops growing half-way (here the file size limit, its
+// signal ignored, so that the write itself fails) ends the run with status
+// 1 and leaves no file behind, partial or looking complete.
+TEST_F(CliTest, AFailedLogWriteLeavesNoLogFile) {
+  const fs::path logs = dir_ / "logs";
+  const std::string command = "trap '' XFSZ; ulimit -f 64 && exec " + ShellQuote(ORVELSIM_CLI) +
+                              " --seats 2 --games 100000 --seed 1 --log-dir " + ShellQuote(logs.string()) + " >" +
+                              ShellQuote((dir_ / "out").string()) + " 2>" + ShellQuote((dir_ / "err").string());
+  const int raw = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 1);
+  EXPECT_EQ(Slurp(dir_ / "out"), "");
+  EXPECT_EQ(Slurp(dir_ / "err"), "orvelsim-cli: seat_001.csv の書き込みに失敗しました。\n");
+  EXPECT_TRUE(fs::is_directory(logs));
+  EXPECT_TRUE(fs::is_empty(logs));
+}
+
 TEST(CliWorkingFolder, GoesWithEverythingInIt) {
   fs::path kept;
   {

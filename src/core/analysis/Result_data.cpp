@@ -13,6 +13,10 @@ TSimResultData::Entry TSimResultData::EntryOf(const Orvel& machine) {
           machine.bbKind,  machine.keizokuMode, machine.mode,       machine.lastKoyaku};
 }
 
+// Out of line beside EntryOf, which folds into it: the entry goes straight
+// into the row buffer, with no call per seat and game for the copy.
+void TSimResultData::Append(const Orvel& machine) { Stage(EntryOf(machine)); }
+
 void TSimResultData::AppendEntry(const std::array<std::int32_t, kColumns>& values) { Stage(values); }
 
 std::int32_t TSimResultData::At(ResultColumn column, int index) const {

@@ -50,7 +50,7 @@ public:
   TSimResultData& operator=(const TSimResultData&) = delete;
 
   // Records EntryOf(machine).
-  void Append(const Orvel& machine) { Stage(EntryOf(machine)); }
+  void Append(const Orvel& machine);
   // Appends one entry given column by column (hand-made logs in tests and
   // tools).
   void AppendEntry(const std::array<std::int32_t, kColumns>& values);

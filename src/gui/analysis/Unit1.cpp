@@ -409,6 +409,7 @@ void TMainForm::ClearResult() {
 
 void TMainForm::ClearWidgets() {
   shownN_ = 0;
+  shownRows_ = 0;
   for (TextRowsModel* model : {playModel_, bonusModel_, modeChangeModel_}) model->SetRowCount(0);
   koyakuRows_.clear();
   modeStayRows_.clear();
@@ -471,8 +472,15 @@ bool TMainForm::CatchUp(const TimeSlice* slice) {
   }
   if (shownN_ == analysis_.N() && analysis_.N() > 0) return true;
   if (due()) return false;
+  if (slice != nullptr && shownRows_ != analysis_.rowsEnd()) {
+    // The lists and bars in a turn of their own: with their painting they
+    // are a turn's worth after a long run.
+    ShowRows();
+    shownRows_ = analysis_.rowsEnd();
+    return false;
+  }
   ShowRows();
-  if (due()) return false;
+  shownRows_ = analysis_.rowsEnd();
   ShowTables();
   ShowCharts();
   shownN_ = analysis_.N();

@@ -1,5 +1,5 @@
 // A seeded monkey: thousands of random actions on the real windows, at the
-// top level and from inside a run's yields and refreshes, with the hall's
+// top level and from inside a run's hall games and refreshes, with the hall's
 // invariants checked after every one.
 //
 //   ORVELSIM_MONKEY_SEED     the seed (printed; replay a failure with it)

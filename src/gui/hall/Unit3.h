@@ -116,7 +116,7 @@ public:
   bool displaysPending() const;
 
 signals:
-  // After PlayHallGame of hall game `game` (before the refresh and yield).
+  // After PlayHallGame of hall game `game` (before its refresh, if due).
   void hallGamePlayed(int game);
   // After the refresh that follows hall game `game`.
   void refreshed(int game);

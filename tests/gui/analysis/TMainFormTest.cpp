@@ -11,6 +11,7 @@
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QScatterSeries>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -98,6 +99,7 @@ private slots:
   void twoTakeInsShowWhatOneShows();
   void bonusGameRowBarAndSummary();
   void markerSeriesFilledWhileUntickedShownWhenTicked();
+  void tickedMarkersAreDecimatedOverTheShownRange();
   void refreshResetsTheBottomAxisAfterAZoom();
   void listsScrollToTheNewestRows();
   void markerLegendAtTheTopRightKeepsThePlot();
@@ -342,6 +344,40 @@ void TMainFormTest::markerSeriesFilledWhileUntickedShownWhenTicked() {
   QVERIFY(!series->isVisible());
   QCOMPARE(series->count(), 0);
   QVERIFY(!SeriesNamed<QScatterSeries>(w, u"SlumpChart"_s, u"Cherry2"_s)->isVisible());
+}
+
+// A ticked marker series of a long run holds no more points than the chart
+// can show, all of them real marker points, and follows a zoom.
+void TMainFormTest::tickedMarkersAreDecimatedOverTheShownRange() {
+  TSimResultData log;
+  PlaySeeded(log, {.games = 200000, .seed = 3});
+  TMainForm w(nullptr);
+  w.show();
+  w.UpdateResult(0, 199999, 6, log);
+  const auto& all = w.analysis().markerPoints(orvel::Marker::Chance);
+  QSet<QPair<qreal, qreal>> real;
+  for (const orvel::ChartPoint& p : all) real.insert({p.x, p.y});
+  auto* series = SeriesNamed<QScatterSeries>(w, u"SlumpChart"_s, u"Chance"_s);
+  const int buckets = Find<QChartView>(w, u"SlumpChart"_s)->width() / 2;
+  QVERIFY2(static_cast<int>(all.size()) > 2 * buckets + 2, "enough markers to need decimating");
+  Find<QCheckBox>(w, u"ChanceCheckBox"_s)->click();
+  QVERIFY(series->count() > buckets / 2);
+  QVERIFY(series->count() <= 2 * buckets + 2);
+  for (const QPointF& p : series->points()) QVERIFY(real.contains({p.x(), p.y()}));
+
+  // Zoomed into a tenth of the run: the markers of that range, and one on
+  // each side.
+  const QRectF plot = Find<QChartView>(w, u"SlumpChart"_s)->chart()->plotArea();
+  Find<QChartView>(w, u"SlumpChart"_s)->chart()->zoomIn(QRectF(plot.left(), plot.top(), plot.width() / 10, plot.height()));
+  emit Find<orvel::ZoomChartView>(w, u"SlumpChart"_s)->userChangedRange();
+  const double from = PlayAxis(w)->min(), to = PlayAxis(w)->max();
+  int inside = 0;
+  for (const QPointF& p : series->points()) {
+    QVERIFY(real.contains({p.x(), p.y()}));
+    inside += p.x() >= from && p.x() <= to;
+  }
+  QVERIFY(series->count() - inside <= 2);
+  QVERIFY(inside > 0);
 }
 
 void TMainFormTest::refreshResetsTheBottomAxisAfterAZoom() {

@@ -359,7 +359,7 @@ void TMainFormTest::tickedMarkersAreDecimatedOverTheShownRange() {
   for (const orvel::ChartPoint& p : all) real.insert({p.x, p.y});
   auto* series = SeriesNamed<QScatterSeries>(w, u"SlumpChart"_s, u"Chance"_s);
   const int buckets = Find<QChartView>(w, u"SlumpChart"_s)->width() / 2;
-  QVERIFY2(static_cast<int>(all.size()) > 2 * buckets + 2, "enough markers to need decimating");
+  QVERIFY2(static_cast<int>(all.size()) > 2 * buckets + 2, qPrintable(u"enough markers to need decimating: %1 for %2 buckets"_s.arg(all.size()).arg(buckets)));
   Find<QCheckBox>(w, u"ChanceCheckBox"_s)->click();
   QVERIFY(series->count() > buckets / 2);
   QVERIFY(series->count() <= 2 * buckets + 2);

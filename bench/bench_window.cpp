@@ -207,8 +207,7 @@ int RunScenario(const QString& which) {
         QTimer::singleShot(1, &h, [next] { (*next)(0); });
       });
     });
-  }
-  else if (which == u"core"_s) RunCore();
+  } else if (which == u"core"_s) RunCore();
   else return 2;
   return 0;
 }

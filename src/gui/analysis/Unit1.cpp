@@ -172,8 +172,7 @@ QStringList TableTexts(const std::vector<TableRow>& rows, int row) {
 
 }  // namespace
 
-TMainForm::TMainForm(QWidget* owner, DisplayScheduler* scheduler)
-    : QWidget(owner, Qt::Window), scheduler_(scheduler) {
+TMainForm::TMainForm(QWidget* owner, DisplayScheduler* scheduler) : QWidget(owner, Qt::Window), scheduler_(scheduler) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   setWindowTitle(u"Orvelsim"_s);
@@ -610,8 +609,9 @@ void TMainForm::DrawRange(double from, double to) {
   for (const auto& [marker, look] : kMarkerLooks) {
     QScatterSeries* series = markerSeries_[static_cast<std::size_t>(marker)];
     if (!series->isVisible()) continue;
-    series->replace(VisibleLine(analysis_.markerPoints(marker), from, to, buckets,
-                                [](const ChartPoint& p) { return p.x; }, [](const ChartPoint& p) { return p.y; }));
+    series->replace(VisibleLine(
+        analysis_.markerPoints(marker), from, to, buckets, [](const ChartPoint& p) { return p.x; },
+        [](const ChartPoint& p) { return p.y; }));
   }
 }
 

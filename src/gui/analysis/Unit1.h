@@ -122,8 +122,8 @@ private:
   const TSimResultData* log_ = nullptr;
   int level_ = 0;
   int nextGame_ = 0;
-  int shownN_ = 0;     // the N the widgets show
-  int shownRows_ = 0;  // the rows the lists and bars show
+  int shownN_ = 0;                         // the N the widgets show
+  int shownRows_ = 0;                      // the rows the lists and bars show
   DisplayScheduler* scheduler_ = nullptr;  // not owned; outlives the window
   bool centred_ = false;
 

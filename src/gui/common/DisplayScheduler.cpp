@@ -17,9 +17,8 @@ void DisplayScheduler::Add(const QObject* display, CatchUp catchUp) {
 }
 
 void DisplayScheduler::Remove(const QObject* display) {
-  const auto place = std::find_if(entries_.begin(), entries_.end(), [display](const Entry& e) {
-    return e.display == display;
-  });
+  const auto place =
+      std::find_if(entries_.begin(), entries_.end(), [display](const Entry& e) { return e.display == display; });
   if (place == entries_.end()) return;
   const auto index = static_cast<std::size_t>(place - entries_.begin());
   entries_.erase(place);

@@ -359,7 +359,8 @@ void TMainFormTest::tickedMarkersAreDecimatedOverTheShownRange() {
   for (const orvel::ChartPoint& p : all) real.insert({p.x, p.y});
   auto* series = SeriesNamed<QScatterSeries>(w, u"SlumpChart"_s, u"Chance"_s);
   const int buckets = Find<QChartView>(w, u"SlumpChart"_s)->width() / 2;
-  QVERIFY2(static_cast<int>(all.size()) > 2 * buckets + 2, qPrintable(u"enough markers to need decimating: %1 for %2 buckets"_s.arg(all.size()).arg(buckets)));
+  QVERIFY2(static_cast<int>(all.size()) > 2 * buckets + 2,
+           qPrintable(u"enough markers to need decimating: %1 for %2 buckets"_s.arg(all.size()).arg(buckets)));
   Find<QCheckBox>(w, u"ChanceCheckBox"_s)->click();
   QVERIFY(series->count() > buckets / 2);
   QVERIFY(series->count() <= 2 * buckets + 2);
@@ -368,7 +369,9 @@ void TMainFormTest::tickedMarkersAreDecimatedOverTheShownRange() {
   // Zoomed into a tenth of the run: the markers of that range, and one on
   // each side.
   const QRectF plot = Find<QChartView>(w, u"SlumpChart"_s)->chart()->plotArea();
-  Find<QChartView>(w, u"SlumpChart"_s)->chart()->zoomIn(QRectF(plot.left(), plot.top(), plot.width() / 10, plot.height()));
+  Find<QChartView>(w, u"SlumpChart"_s)
+      ->chart()
+      ->zoomIn(QRectF(plot.left(), plot.top(), plot.width() / 10, plot.height()));
   emit Find<orvel::ZoomChartView>(w, u"SlumpChart"_s)->userChangedRange();
   const double from = PlayAxis(w)->min(), to = PlayAxis(w)->max();
   int inside = 0;

@@ -43,8 +43,7 @@ void DisplaySchedulerTest::aSlowDisplayDoesNotStarveTheOthers() {
   // Nothing happens before the event loop turns.
   QVERIFY(turns.isEmpty());
   QTRY_VERIFY(!scheduler.pending());
-  QCOMPARE(turns, (QStringList{u"slow"_s, u"a"_s, u"b"_s, u"slow"_s, u"slow"_s, u"slow"_s, u"slow"_s,
-                               u"slow"_s}));
+  QCOMPARE(turns, (QStringList{u"slow"_s, u"a"_s, u"b"_s, u"slow"_s, u"slow"_s, u"slow"_s, u"slow"_s, u"slow"_s}));
 
   // Stale again: the circle goes on where it was, not from the start.
   turns.clear();

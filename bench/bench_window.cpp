@@ -7,7 +7,7 @@
 // pending event waited (a 1 ms timer's latest firing).
 //
 //   bench_window            every scenario, one line each
-//   bench_window N          scenario N only (1, 2, 2all, 3, 4, 5, core)
+//   bench_window N          scenario N only (1, 2, 2all, 3, 4, 5, 6, 7, core)
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 #include "FindChild.h"
 #include "gui/analysis/Unit1.h"
@@ -74,9 +75,21 @@ void Report(const char* name, double seconds, double waitMs, const char* extra =
   std::fflush(stdout);
 }
 
+// Presses Start and handles events until the run has ended and the last
+// refresh is on the screen: the displays catch up in turns of their own
+// after the run's slices.
+void RunToTheEnd(orvel::TFormHall& hall) {
+  bool ended = false;
+  const auto connection = QObject::connect(&hall, &orvel::TFormHall::runEnded, &hall, [&ended] { ended = true; });
+  Find<QPushButton>(hall, u"StartButton"_s)->click();
+  while (!ended || hall.displaysPending()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  QApplication::processEvents();  // the last paint
+  QObject::disconnect(connection);
+}
+
 // Sets the window up through its widgets, presses Start and measures.
 void RunWindow(const char* name, int games, int interval, const std::function<void(orvel::TFormHall&)>& setUp,
-               int machines = 20) {
+               int machines = 20, const std::function<void(orvel::TFormHall&)>& during = {}) {
   orvel::TFormHall hall;
   orvel::TSetNumForm countDialog(&hall);
   hall.SetDialogs(nullptr, &countDialog, nullptr);
@@ -109,12 +122,8 @@ void RunWindow(const char* name, int games, int interval, const std::function<vo
   QElapsedTimer wall;
   latency.Start();
   wall.start();
-  Find<QPushButton>(hall, u"StartButton"_s)->click();
-  // Done when the last refresh is on the screen: the displays are brought
-  // up to date when events are next processed, a few windows per turn.
-  do {
-    QApplication::processEvents();
-  } while (hall.displaysPending());
+  if (during) during(hall);
+  RunToTheEnd(hall);
   const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
   const double wait = latency.StopMs();
   if (Find<QLabel>(hall, u"StatusPanel1"_s)->text() != u"シミュレーション完了"_s) {
@@ -128,6 +137,38 @@ void ShowWindows(orvel::TFormHall& hall, int count) {
     hall.HallStringGridMouseDown(Qt::RightButton, seat + 1);
     Find<QAction>(hall, u"DispPopupMenu"_s)->trigger();
   }
+}
+
+// A one-seat hall runs `games` hall games with its analysis window hidden;
+// measured is the show: from the menu item until the window has caught up.
+void ShowAfterRun(const char* name, int games) {
+  orvel::TFormHall hall;
+  orvel::TSetNumForm countDialog(&hall);
+  hall.SetDialogs(nullptr, &countDialog, nullptr);
+  hall.show();
+  QTimer::singleShot(0, &countDialog, [&] {
+    Find<QLineEdit>(countDialog, u"NumEdit"_s)->setText(u"1"_s);
+    Find<QPushButton>(countDialog, u"OkButton"_s)->click();
+  });
+  Find<QAction>(hall, u"SetNumEdit"_s)->trigger();
+  orvel::SeedRandom(20261209);
+  hall.ResetMachines();
+  hall.ResetData();
+  Find<QLineEdit>(hall, u"PlayNumEdit"_s)->setText(QString::number(games));
+  Find<QLineEdit>(hall, u"UpSpeedEdit"_s)->setText(u"1000"_s);
+  RunToTheEnd(hall);
+  QApplication::processEvents();
+
+  Latency latency;
+  QElapsedTimer wall;
+  latency.Start();
+  wall.start();
+  ShowWindows(hall, 1);
+  while (hall.displaysPending()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+  const double wait = latency.StopMs();
+  if (hall.analysisWindow(0)->analysis().rowsEnd() != games) std::printf("%s: the window did not catch up\n", name);
+  Report(name, seconds, wait);
 }
 
 void RunCore() {
@@ -151,7 +192,25 @@ int RunScenario(const QString& which) {
   else if (which == u"3"_s) RunWindow("3 as 1, interval 1", 8000, 1, none);
   else if (which == u"4"_s) RunWindow("4 long 20 x 100000, interval 50", 100000, 50, none);
   else if (which == u"5"_s) RunWindow("5 big hall 1000 x 8000", 8000, 50, none, 1000);
-  else if (which == u"core"_s) RunCore();
+  else if (which == u"6"_s) ShowAfterRun("6 show a hidden window after 1000000", 1000000);
+  else if (which == u"7"_s) {
+    // As 4, so that the run is still under way when the last window opens.
+    RunWindow("7 as 4, all 20 shown during the run", 100000, 50, none, 20, [](orvel::TFormHall& h) {
+      auto shown = std::make_shared<QMetaObject::Connection>();
+      *shown = QObject::connect(&h, &orvel::TFormHall::hallGamePlayed, &h, [&h, shown](int g) {
+        if (g != 1000) return;
+        QObject::disconnect(*shown);
+        // One window per event, as a user opens them one after another.
+        auto next = std::make_shared<std::function<void(int)>>();
+        *next = [&h, next](int seat) {
+          h.HallStringGridMouseDown(Qt::RightButton, seat + 1);
+          Find<QAction>(h, u"DispPopupMenu"_s)->trigger();
+          if (seat + 1 < 20) QTimer::singleShot(1, &h, [next, seat] { (*next)(seat + 1); });
+        };
+        QTimer::singleShot(1, &h, [next] { (*next)(0); });
+      });
+    });
+  } else if (which == u"core"_s) RunCore();
   else return 2;
   return 0;
 }
@@ -163,7 +222,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc > 1) return RunScenario(QString::fromLocal8Bit(argv[1]));
   // Each scenario in a process of its own, so that each peak is its own.
-  for (const char* scenario : {"core", "1", "2", "2all", "3", "4", "5"}) {
+  for (const char* scenario : {"core", "1", "2", "2all", "3", "4", "5", "6", "7"}) {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedChannels);
     child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(scenario)});

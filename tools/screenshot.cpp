@@ -93,7 +93,12 @@ int main(int argc, char** argv) {
   orvel::SeedRandom(20261209);
   hall.ResetMachines();
   hall.ResetData();
+  // The run plays in timer slices after Start has returned; the picture is
+  // taken once it has ended and the displays have caught up.
+  bool ended = false;
+  QObject::connect(&hall, &orvel::TFormHall::runEnded, &hall, [&ended] { ended = true; });
   hall.StartButtonClick();
+  while (!ended || hall.displaysPending()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
   QApplication::processEvents();
   const QString file = out.filePath(u"hall.png"_s);
   if (!hall.grab().save(file)) {

@@ -10,6 +10,7 @@
 #include "FindChild.h"
 #include "ModalCatcher.h"
 #include "Program.h"
+#include "RunToEnd.h"
 #include "TypedTexts.h"
 #include "app/OrvelApplication.h"
 #include "gui/dialogs/Unit2.h"
@@ -136,7 +137,7 @@ void BadInputTest::playCount() {
   QFETCH(QString, fieldAfter);
   Program p;
   Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->setText(u"40"_s);
-  p.hall.StartButtonClick();  // a finished run, so there is something to lose
+  QVERIFY(StartAndWait(p.hall));  // a finished run, so there is something to lose
   Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->setText(u"8000"_s);
   Find<QLineEdit>(p.hall, u"UpSpeedEdit"_s)->setText(u"50"_s);
   QStringList before = Snapshot(p.hall);
@@ -209,7 +210,7 @@ void BadInputTest::updateInterval() {
   auto stop = connect(&p.hall, &TFormHall::hallGamePlayed, &p.hall, [&p](int g) {
     if (g == 30) p.hall.StartButtonClick();
   });
-  p.hall.StartButtonClick();
+  QVERIFY(StartAndWait(p.hall));
   disconnect(stop);
   const QStringList before = Snapshot(p.hall);
 
@@ -288,7 +289,7 @@ void BadInputTest::seatSetting() {
   QFETCH(int, level);
   Program p;
   Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->setText(u"25"_s);
-  p.hall.StartButtonClick();
+  QVERIFY(StartAndWait(p.hall));
   const QStringList before = Snapshot(p.hall);
   bool stayedOpen = false;
   const QStringList messages = TypeIntoSeatDialog(p, text, u"0.5"_s, stayedOpen);
@@ -347,7 +348,7 @@ void BadInputTest::seatRate() {
   QFETCH(int, gamesOf10);
   Program p;
   Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->setText(u"25"_s);
-  p.hall.StartButtonClick();
+  QVERIFY(StartAndWait(p.hall));
   const QStringList before = Snapshot(p.hall);
   bool stayedOpen = false;
   const QStringList messages = TypeIntoSeatDialog(p, u"3"_s, text, stayedOpen);
@@ -357,7 +358,7 @@ void BadInputTest::seatRate() {
     QCOMPARE(QString::fromStdString(p.hall.hall().RateText(1)), text);  // as typed
     QCOMPARE(p.hall.grid().Cell(1, Column::Rate), text);
     Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->setText(u"10"_s);
-    p.hall.StartButtonClick();
+    QVERIFY(StartAndWait(p.hall));
     QCOMPARE(p.hall.hall().PlayLog(1).Length(), gamesOf10);
   } else {
     QCOMPARE(messages, QStringList{message});
@@ -411,7 +412,7 @@ void BadInputTest::machineCount() {
   QFETCH(int, seats);
   Program p;
   Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->setText(u"25"_s);
-  p.hall.StartButtonClick();
+  QVERIFY(StartAndWait(p.hall));
   const QStringList before = Snapshot(p.hall);
   ModalCatcher catcher;
   bool stayedOpen = false;

@@ -1,5 +1,5 @@
 // A seeded monkey: thousands of random actions on the real windows, at the
-// top level and from inside a run's yields and refreshes, with the hall's
+// top level and from inside a run's hall games and refreshes, with the hall's
 // invariants checked after every one.
 //
 //   ORVELSIM_MONKEY_SEED     the seed (printed; replay a failure with it)
@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTableView>
+#include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
 
@@ -143,10 +144,16 @@ private:
 
   void ClickStart() {
     const bool wasRunning = hall_.running();
+    QSignalSpy ended(&hall_, &TFormHall::runEnded);
     if (Chance(0.5)) {
       QTest::mouseClick(Find<QPushButton>(hall_, u"StartButton"_s), Qt::LeftButton);
     } else {
       Find<QAction>(hall_, u"FileStartMenu"_s)->trigger();
+    }
+    // At the top level a started run plays on in the event loop, with the
+    // actions from inside its hall games, until it ends.
+    if (depth_ == 0 && hall_.running() && ended.count() == 0 && !ended.wait(120000)) {
+      return Fail(u"the run did not end"_s);
     }
     if (!wasRunning && Find<QLabel>(hall_, u"StatusPanel1"_s)->text() == u"シミュレーション完了"_s) ++completed_;
   }

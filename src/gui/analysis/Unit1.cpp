@@ -13,7 +13,6 @@
 #include <QLineSeries>
 #include <QPieSeries>
 #include <QPieSlice>
-#include <QPointer>
 #include <QScatterSeries>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -26,6 +25,7 @@
 #include "core/analysis/Result_data.h"
 #include "core/model/Codes.h"
 #include "gui/common/ChartLegend.h"
+#include "gui/common/DisplayScheduler.h"
 #include "gui/common/TextRowsModel.h"
 #include "gui/common/TimeSlice.h"
 #include "gui/common/VisibleLine.h"
@@ -172,16 +172,21 @@ QStringList TableTexts(const std::vector<TableRow>& rows, int row) {
 
 }  // namespace
 
-TMainForm::TMainForm(QWidget* owner) : QWidget(owner, Qt::Window) {
+TMainForm::TMainForm(QWidget* owner, DisplayScheduler* scheduler) : QWidget(owner, Qt::Window), scheduler_(scheduler) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   setWindowTitle(u"Orvelsim"_s);
   setFixedSize(606, 716);
   setFont(FormFont());
   ClearResult();
+  if (scheduler_) {
+    // A hidden window waits for its show.
+    scheduler_->Add(this, [this](const TimeSlice& slice) { return !ui_ || !isVisible() || CatchUp(&slice); });
+  }
 }
 
 TMainForm::~TMainForm() {
+  if (scheduler_) scheduler_->Remove(this);
   // The views ask their models for rows while they are torn down, and the
   // models read analysis_: the children go first, while it still exists.
   hide();
@@ -249,7 +254,8 @@ void TMainForm::EnsureBuilt() {
   connect(ui_->ChanceCheckBox, &QCheckBox::clicked, this, &TMainForm::ChanceCheckBoxClick);
 
   ClearWidgets();
-  Sync(false);
+  // With a scheduler the show catches up, a slice at a time.
+  if (!scheduler_) CatchUp(nullptr);
 }
 
 void TMainForm::BuildSlumpChart() {
@@ -314,7 +320,7 @@ void TMainForm::BuildSlumpChart() {
   // from before the first zoom.
   connect(ui_->SlumpChart, &ZoomChartView::userChangedRange, this, [this] {
     modeAxis_->setRange(Mode::Hamari, Mode::BonusOrvel);
-    RedrawLines(playAxis_->min(), playAxis_->max());
+    DrawRange(playAxis_->min(), playAxis_->max());
   });
   connect(ui_->SlumpChart, &ZoomChartView::userResetRange, this, [this] {
     modeAxis_->setRange(Mode::Hamari, Mode::BonusOrvel);
@@ -380,13 +386,16 @@ void TMainForm::UpdateResult(int first, int last, int level, const TSimResultDat
   log_ = &log;
   level_ = level;
   nextGame_ = last + 1;
-  if (ui_ && isVisible() && display == Display::Now) Sync(true);
+  if (!ui_ || !isVisible()) return;
+  if (display == Display::Later && scheduler_) {
+    scheduler_->MarkStale(this);
+  } else {
+    CatchUp(nullptr);
+  }
 }
 
-bool TMainForm::SyncDisplay() {
-  if (!ui_ || !isVisible() || shownN_ == analysis_.N()) return false;
-  Sync(false);
-  return true;
+bool TMainForm::caughtUp() const {
+  return !ui_ || !isVisible() || (shownN_ == analysis_.N() && analysis_.rowsEnd() == analysis_.talliedEnd());
 }
 
 void TMainForm::ClearResult() {
@@ -394,12 +403,12 @@ void TMainForm::ClearResult() {
   log_ = nullptr;
   level_ = 0;
   nextGame_ = 0;
-  ++generation_;
   if (ui_) ClearWidgets();
 }
 
 void TMainForm::ClearWidgets() {
   shownN_ = 0;
+  shownRows_ = 0;
   for (TextRowsModel* model : {playModel_, bonusModel_, modeChangeModel_}) model->SetRowCount(0);
   koyakuRows_.clear();
   modeStayRows_.clear();
@@ -410,7 +419,6 @@ void TMainForm::ClearWidgets() {
   slumpSeries_->clear();
   modeSeries_->clear();
   for (QScatterSeries* series : markerSeries_) series->clear();
-  markersShown_.fill(0);
   barSet_->remove(0, barSet_->count());
   barsShown_ = 0;
   maxBar_ = 0;
@@ -438,32 +446,40 @@ void TMainForm::showEvent(QShowEvent* event) {
     CentreOnScreen(this);
     centred_ = true;
   }
-  Sync(false);
+  // With a scheduler in its turns, after the window has been drawn once:
+  // a window opened after a long run must not hold the events up.
+  if (scheduler_) {
+    scheduler_->MarkStale(this);
+  } else {
+    CatchUp(nullptr);
+  }
   QWidget::showEvent(event);
 }
 
-void TMainForm::Sync(bool mayYield) {
-  if (!ui_ || syncing_) return;
-  syncing_ = true;
+bool TMainForm::CatchUp(const TimeSlice* slice) {
+  if (!ui_) return true;
+  const auto due = [slice] { return slice != nullptr && slice->Due(); };
+  // Three steps, each left for the next turn when the slice is used up:
+  // taking the rows in, the lists and bars, the tables, charts and labels.
   if (log_ != nullptr) {
-    QPointer<TMainForm> alive(this);
-    const std::uint64_t generation = generation_;
-    TimeSlice slice;
-    // Re-read the target every round: an UpdateResult during a yield only
-    // tallies, and this loop takes its games in as well.
     while (analysis_.rowsEnd() < analysis_.talliedEnd()) {
+      if (due()) return false;
       const int from = analysis_.rowsEnd();
       const int to = std::min(analysis_.talliedEnd() - 1, from + kChunk - 1);
       analysis_.TakeRows(*log_, from, to);
-      if (mayYield && analysis_.rowsEnd() < analysis_.talliedEnd() && slice.Due()) {
-        ShowRows();
-        slice.Yield();
-        if (!alive) return;  // destroyed in the yield: touch nothing
-        if (generation != generation_) break;  // cleared in the yield
-      }
     }
   }
+  if (shownN_ == analysis_.N() && analysis_.N() > 0) return true;
+  if (due()) return false;
+  if (slice != nullptr && shownRows_ != analysis_.rowsEnd()) {
+    // The lists and bars in a turn of their own: with their painting they
+    // are a turn's worth after a long run.
+    ShowRows();
+    shownRows_ = analysis_.rowsEnd();
+    return false;
+  }
   ShowRows();
+  shownRows_ = analysis_.rowsEnd();
   ShowTables();
   ShowCharts();
   shownN_ = analysis_.N();
@@ -471,7 +487,7 @@ void TMainForm::Sync(bool mayYield) {
     ui_->Levellabel->setText(ToQString(SettingText(level_)));
     ui_->ResultLabel->setText(ToQString(analysis_.SummaryText()));
   }
-  syncing_ = false;
+  return true;
 }
 
 void TMainForm::ShowRows() {
@@ -497,24 +513,14 @@ void TMainForm::ShowRows() {
       values.append(bar.y);
       maxBar_ = std::max(maxBar_, bar.y);
     }
+    // The values above the bars are switched before the bars come in: each
+    // bar is then laid out once, with or without its value.
+    ShowBarValues(static_cast<int>(bars));
     barSet_->append(values);
     // The bar chart's plot is some sixty pixels high: three labels fit.
     SetRangeWithRoundTicks(barPlayAxis_, 0, std::max(1, maxBar_) * 1.15, 3);
     barsShown_ = bars;
     LabelBars();
-  }
-
-  for (const auto& [marker, look] : kMarkerLooks) {
-    const auto& points = analysis_.markerPoints(marker);
-    std::size_t& shown = markersShown_[static_cast<std::size_t>(marker)];
-    if (points.size() == shown) continue;
-    // replace() in one go: QXYSeries::append(QList) adds point by point, and
-    // the chart lays itself out again for every one.
-    QList<QPointF> list;
-    list.reserve(static_cast<qsizetype>(points.size()));
-    for (const ChartPoint& p : points) list.append(QPointF(p.x, p.y));
-    markerSeries_[static_cast<std::size_t>(marker)]->replace(list);
-    shown = points.size();
   }
 
   const auto& rows = analysis_.playRows();
@@ -555,7 +561,12 @@ void TMainForm::LabelBars() {
   }
   barsLabelled_ = places;
   bonusAxis_->setRange(-0.5, places - 0.5);
+  ShowBarValues(count);
+}
+
+void TMainForm::ShowBarValues(int count) {
   // The values above the bars need their widest number's room per bar.
+  const double width = ui_->SlumpChart2->width() - 60.0;
   const double valueWidth =
       QFontMetricsF(barSet_->labelFont()).horizontalAdvance(QString::number(maxBar_)) + 4.0;
   const bool values = count * valueWidth <= width;
@@ -581,10 +592,10 @@ void TMainForm::ShowCharts() {
   const double n = analysis_.N();
   SetRangeWithRoundTicks(playAxis_, 1, n);
   SetRangeWithRoundTicks(medalAxis_, minMedal_, maxMedal_);
-  RedrawLines(1, n);
+  DrawRange(1, n);
 }
 
-void TMainForm::RedrawLines(double from, double to) {
+void TMainForm::DrawRange(double from, double to) {
   const auto& rows = analysis_.playRows();
   // A lowest and a highest point per two pixel columns of the view (its
   // width is fixed by the design; the plot area is not laid out yet when a
@@ -593,10 +604,25 @@ void TMainForm::RedrawLines(double from, double to) {
   const auto playCount = [](const PlayRow& row) { return row.playCount; };
   slumpSeries_->replace(VisibleLine(rows, from, to, buckets, playCount, [](const PlayRow& row) { return row.medal; }));
   modeSeries_->replace(VisibleLine(rows, from, to, buckets, playCount, [](const PlayRow& row) { return row.mode; }));
+  // A marker series holds points only while it is on show: a hidden one
+  // would be handed every point of a long run for nothing.
+  for (const auto& [marker, look] : kMarkerLooks) {
+    QScatterSeries* series = markerSeries_[static_cast<std::size_t>(marker)];
+    if (!series->isVisible()) continue;
+    series->replace(VisibleLine(
+        analysis_.markerPoints(marker), from, to, buckets, [](const ChartPoint& p) { return p.x; },
+        [](const ChartPoint& p) { return p.y; }));
+  }
 }
 
 void TMainForm::ShowMarker(Marker marker, bool shown) {
-  markerSeries_[static_cast<std::size_t>(marker)]->setVisible(shown);
+  QScatterSeries* series = markerSeries_[static_cast<std::size_t>(marker)];
+  series->setVisible(shown);
+  if (shown) {
+    DrawRange(playAxis_->min(), playAxis_->max());
+  } else {
+    series->clear();
+  }
   // The legend lists the markers on show, and disappears with the last.
   QList<ChartLegend::Entry> entries;
   for (const auto& [each, look] : kMarkerLooks) {

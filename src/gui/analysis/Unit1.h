@@ -27,6 +27,8 @@ namespace orvel {
 
 class TSimResultData;
 class ChartLegend;
+class DisplayScheduler;
+class TimeSlice;
 class TextRowsModel;
 
 // A seat's analysis window: the setting, a summary, six tab pages of lists
@@ -34,23 +36,31 @@ class TextRowsModel;
 // chart of the medal difference with the mode line and minor-prize markers.
 //
 // The hall keeps every window current, shown or not, through UpdateResult.
-// A hidden window only tallies (ResultAnalysis::TakeTallies) and builds its
-// widgets, rows and charts when it is first shown; a shown one brings them
-// up to date at once. Either way a user who opens the window sees everything
-// up to the hall's last refresh. Closing the window only hides it.
+// A hidden window only tallies (ResultAnalysis::TakeTallies); its widgets,
+// rows and charts catch up when it is shown. Either way a user who opens
+// the window sees everything up to the hall's last refresh. Closing the
+// window only hides it.
+//
+// Catching up (CatchUp) takes the rows in and puts them into the lists,
+// tables, charts and labels. A window given a DisplayScheduler (the hall's)
+// catches up in its turns, a time slice each, so a window opened after a
+// long run fills over several turns while events go on; one without
+// catches up at once. Drawing a range (DrawRange) puts the points of one
+// range of games into the slump chart: the lines and the ticked markers,
+// decimated to what the chart can show.
 class TMainForm final : public QWidget {
   Q_OBJECT
   Q_DISABLE_COPY_MOVE(TMainForm)
 
 public:
-  explicit TMainForm(QWidget* owner);
+  explicit TMainForm(QWidget* owner, DisplayScheduler* scheduler = nullptr);
   ~TMainForm() override;
 
   // Now: a shown window's lists, charts and labels are up to date when
-  // UpdateResult returns. Later: the caller brings them up to date with
-  // SyncDisplay when it sees fit, once for any number of UpdateResult calls
-  // before (the hall's run does, between its hall games: nothing is painted
-  // in between anyway).
+  // UpdateResult returns. Later: a shown window is marked stale and catches
+  // up in its scheduler's turns, once for any number of UpdateResult calls
+  // before (the hall's run: nothing is painted in between anyway). Without
+  // a scheduler Later is Now.
   enum class Display { Now, Later };
 
   // Takes in log entries first … last (0 <= first <= last < log length;
@@ -62,9 +72,8 @@ public:
   // marker series' state, the chart's range, the tab page and the place.
   void ClearResult();
   int nextGame() const { return nextGame_; }
-  // Brings a shown window's lists, charts and labels up to what it has taken
-  // in. True when there was something to do.
-  bool SyncDisplay();
+  // The widgets show everything taken in (or the window is not shown).
+  bool caughtUp() const;
 
   // The texts of play-list row `item`; blank before the rows are there.
   QStringList ResultListViewData(int item) const;
@@ -91,15 +100,18 @@ private:
   void BuildSlumpChart();
   void BuildBarChart();
   QPieSeries* BuildPie(QChartView* view, const char* name, ChartLegend*& legend);
-  // Brings rows, tables, charts and labels up to the tallies. `mayYield`
-  // lets pending events run once per TimeSlice while many games are
-  // taken in (only from the hall's refresh, never from a show).
-  void Sync(bool mayYield);
+  // Brings rows, tables, charts and labels up to the tallies; with a slice,
+  // only until it is due (the rows taken in so far are shown). True when
+  // caught up.
+  bool CatchUp(const TimeSlice* slice);
   void ShowRows();
   void ShowTables();
   void ShowCharts();
-  void RedrawLines(double from, double to);
+  // The slump chart's lines and ticked markers between games from and to.
+  void DrawRange(double from, double to);
   void LabelBars();
+  // The values above the bars when `count` bars leave room for them.
+  void ShowBarValues(int count);
   void ShowMarker(Marker marker, bool shown);
   // The marker legend at the plot's top right corner.
   void PlaceMarkerLegend();
@@ -110,9 +122,9 @@ private:
   const TSimResultData* log_ = nullptr;
   int level_ = 0;
   int nextGame_ = 0;
-  std::uint64_t generation_ = 0;  // counts ClearResult, to notice one during a yield
-  bool syncing_ = false;
-  int shownN_ = 0;  // the N the widgets show
+  int shownN_ = 0;                         // the N the widgets show
+  int shownRows_ = 0;                      // the rows the lists and bars show
+  DisplayScheduler* scheduler_ = nullptr;  // not owned; outlives the window
   bool centred_ = false;
 
   TextRowsModel* playModel_ = nullptr;
@@ -127,7 +139,6 @@ private:
   QLineSeries* slumpSeries_ = nullptr;
   QLineSeries* modeSeries_ = nullptr;
   std::array<QScatterSeries*, static_cast<std::size_t>(Marker::Count)> markerSeries_{};
-  std::array<std::size_t, static_cast<std::size_t>(Marker::Count)> markersShown_{};
   QValueAxis* playAxis_ = nullptr;
   QValueAxis* medalAxis_ = nullptr;
   QValueAxis* modeAxis_ = nullptr;

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 
 namespace orvel {
 
-// Long work on the user-interface thread (a run, an analysis window taking
-// in many games) lets pending events through once per slice: no event
-// waits much longer than a slice, and painting, which only happens then,
+// Long work on the user-interface thread (a run, a window catching up with
+// many games) is done in slices: a timer's turn works until its slice is
+// used up and then returns to the event loop, so no event waits much
+// longer than a slice, and painting, which only happens between turns,
 // stays a small part of the work.
 class TimeSlice final {
 public:
@@ -15,17 +15,8 @@ public:
 
   TimeSlice() { timer_.start(); }
 
-  // The slice is used up: time to let events through.
+  // The slice is used up: time to return to the event loop.
   bool Due() const { return timer_.elapsed() >= kMilliseconds; }
-  // Processes pending events and starts a new slice. Any handler may run
-  // inside: callers look again at whatever they hold afterwards.
-  void Yield() {
-    QCoreApplication::processEvents();
-    timer_.restart();
-  }
-  void YieldIfDue() {
-    if (Due()) Yield();
-  }
 
 private:
   QElapsedTimer timer_;

@@ -1,5 +1,6 @@
 #include "gui/hall/Unit3.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -22,6 +23,7 @@
 
 #include "core/analysis/NumberText.h"
 #include "gui/analysis/Unit1.h"
+#include "gui/common/DisplayScheduler.h"
 #include "gui/common/TimeSlice.h"
 #include "gui/common/VisibleLine.h"
 #include "gui/common/WindowLook.h"
@@ -48,6 +50,9 @@ constexpr std::array<int, HallGridColumn::Count> kColumnWidths{64, 36, 41, 64, 6
 const QString kRunning = u"シミュレーション実行中・・・"_s;
 const QString kStopped = u"シミュレーション停止"_s;
 const QString kCompleted = u"シミュレーション完了"_s;
+
+// How often a run held by a modal box looks whether the box has closed.
+constexpr int kModalWaitMs = 20;
 
 QString SeatCaption(int seat) { return u"Orvel　%1番台"_s.arg(seat + 1); }
 
@@ -85,6 +90,7 @@ TFormHall::TFormHall(QWidget* owner) : QMainWindow(owner), ui_(std::make_unique<
   statusPanel_ = AddStatusPanel(ui_->StatusBar1, u"StatusPanel1"_s, 450);
   AddStatusPanel(ui_->StatusBar1, u"StatusPanel2"_s, 150, Qt::AlignCenter);
 
+  displays_ = new DisplayScheduler(this);
   BuildChart();
 
   connect(ui_->StartButton, &QPushButton::clicked, this, &TFormHall::StartButtonClick);
@@ -108,15 +114,11 @@ TFormHall::TFormHall(QWidget* owner) : QMainWindow(owner), ui_(std::make_unique<
   CreateSeats(kDefaultSeats);
   ResetMachines();
   ResetData();
-  stopped_ = true;
-  resumeGame_ = 0;
+  connect(&runTimer_, &QTimer::timeout, this, &TFormHall::PlaySlice);
 }
 
 TFormHall::~TFormHall() {
-  // A run still on the stack must not play on: this only happens when the
-  // window is destroyed from inside its own yield, which nothing does, but
-  // stopping costs nothing.
-  stopped_ = true;
+  runTimer_.stop();
   // The windows go before the hall whose logs they point into.
   DeleteAnalysisWindows();
 }
@@ -136,17 +138,22 @@ void TFormHall::BuildChart() {
   slumpSeries_->attachAxis(balanceAxis_);
   ShowEmptySlump();
   InstallChart(ui_->SlumpChart, chart_);
+  // The chart takes its turns in the same circle as the analysis windows.
+  displays_->Add(chart_, [this](const TimeSlice&) {
+    CatchUpChart();
+    return true;
+  });
   ui_->SlumpChart->AddHint(u"Label4"_s, 4);
 
   // A zoomed chart stays zoomed through refreshes until the user zooms back
   // out (a right-click without dragging).
   connect(ui_->SlumpChart, &ZoomChartView::userChangedRange, this, [this] {
     zoomed_ = true;
-    RedrawSlump(gameAxis_->min(), gameAxis_->max());
+    DrawChartRange(gameAxis_->min(), gameAxis_->max());
   });
   connect(ui_->SlumpChart, &ZoomChartView::userResetRange, this, [this] {
     zoomed_ = false;
-    ShowSlump();
+    CatchUpChart();
   });
 }
 
@@ -156,7 +163,7 @@ void TFormHall::CreateSeats(int count) {
   DeleteAnalysisWindows();
   hall_.CreateSeats(count);
   for (int i = 0; i < hall_.SeatCount(); ++i) {
-    auto* window = new TMainForm(this);
+    auto* window = new TMainForm(this, displays_);
     window->setWindowTitle(SeatCaption(i));
     analysisWindows_.push_back(window);
   }
@@ -181,7 +188,6 @@ void TFormHall::ResetData() {
   for (TMainForm* window : analysisWindows_) window->ClearResult();
   slump_.clear();
   minBalance_ = maxBalance_ = 0;
-  slumpDirty_ = false;
   // A zoom into the cleared run means nothing for the next one.
   zoomed_ = false;
   ShowEmptySlump();
@@ -202,6 +208,8 @@ void TFormHall::RefreshGrid() {
 
 std::int64_t TFormHall::SumMedals() const { return hall_.SumMedals(); }
 
+bool TFormHall::displaysPending() const { return displays_->pending(); }
+
 void TFormHall::RefreshAnalysisWindows() {
   for (int i = 0; i < hall_.SeatCount(); ++i) {
     // Every game the seat has logged. Within a run that is the play count
@@ -214,131 +222,125 @@ void TFormHall::RefreshAnalysisWindows() {
       window.UpdateResult(first, last, hall_.Machine(i).GetLevel(), hall_.PlayLog(i), TMainForm::Display::Later);
     }
   }
-  ScheduleDisplays();
 }
 
-void TFormHall::ScheduleDisplays() {
-  if (displaysQueued_) return;
-  displaysQueued_ = true;
-  // A timer, not a posted call: Qt delivers calls posted while it delivers
-  // posted events in the same turn, which would undo the spreading below.
-  QTimer::singleShot(1, this, &TFormHall::SyncDisplays);
-}
-
-void TFormHall::SyncDisplays() {
-  // The displays are brought up to date when events are processed, one
-  // display per turn of the event loop, so that no input waits behind the
-  // hall chart and twenty windows at once. The hall chart takes its turn in
-  // the same circle as the windows: served first every time, it would be
-  // dirty again at every refresh of a fast run and no window would ever get
-  // a turn.
-  displaysQueued_ = false;
-  const std::size_t places = analysisWindows_.size() + 1;
-  for (std::size_t looked = 0; looked < places; ++looked) {
-    const std::size_t place = nextDisplay_++ % places;
-    if (place == analysisWindows_.size()) {
-      if (!slumpDirty_) continue;
-      slumpDirty_ = false;
-      ShowSlump();
-    } else if (!analysisWindows_[place]->SyncDisplay()) {
-      continue;
-    }
-    ScheduleDisplays();
-    return;
-  }
-}
-
-// ---- the run loop ----
+// ---- the run ----
 
 void TFormHall::StartButtonClick() {
-  if (running_) {
-    // Pressed inside the run's yield: a stop request. A press while a
-    // stopped run is still unwinding is ignored, so no second run ever
-    // begins inside the first one's yield.
-    stopped_ = true;
+  if (running()) {
+    // A stop request. Made from inside a hall game, that hall game still
+    // ends with its refresh; a later press resumes the same run.
+    StopRun();
     return;
   }
   // The play count is read before anything changes: a text that is no
   // integer leaves the window as it was.
   const auto total = IntegerOrErrorBox(ui_->PlayNumEdit->text(), this);
   if (!total) return;
-
-  stopped_ = false;
-  running_ = true;
+  try {
+    if (engine_.fresh()) ResetData();
+    engine_.Start(*total);
+  } catch (...) {
+    ShowErrorBox(CurrentErrorMessage(), this);
+    return;
+  }
   ui_->PlayNumEdit->setEnabled(false);
+  SetRunControls(true);
+  SetStatus(kRunning);
+  seatsReserved_ = 0;
+  reservation_ = hall_.ReservationPerSeat(std::int64_t{engine_.total()} - engine_.nextGame());
+  runTimer_.start(0);
+}
 
-  int g = resumeGame_;
-  bool completed = true;
-  // No exception may leave this handler: Qt leaves one that crosses a
+void TFormHall::PlaySlice() {
+  // A modal box holds the run until it is closed: Qt's timers fire inside
+  // its event loop too. Looked at again a little later rather than at once,
+  // which would keep a core busy for nothing.
+  if (QApplication::activeModalWidget() != nullptr) {
+    runTimer_.start(kModalWaitMs);
+    return;
+  }
+  if (!running()) {
+    runTimer_.stop();
+    return;
+  }
+  if (runTimer_.interval() != 0) runTimer_.start(0);
+  // No exception may leave this slot: Qt leaves one that crosses a
   // signal's frame undefined. A failure is shown once the window is Paused.
   std::optional<QString> failure;
   try {
-    if (resumeGame_ == 0) ResetData();
-    SetRunControls(true);
-    SetStatus(kRunning);
-
-    TimeSlice slice;
-    // Room in the logs for the whole run, seat by seat with events let
-    // through: a thousand seats take a while to allocate.
-    const std::int64_t reservation = hall_.ReservationPerSeat(std::int64_t{*total} - g);
-    for (int seat = 0; seat < hall_.SeatCount(); ++seat) {
-      hall_.ReserveLog(seat, reservation);
-      slice.YieldIfDue();
+    if (engine_.AtEnd()) {
+      // The turn after the last hall game, and no stop came in between.
+      engine_.Complete();  // the displays keep showing the finished run
+      EndRun(kCompleted);
+      return;
     }
-    for (; g < *total; ++g) {
-      if (hallGameFault) hallGameFault(g);
-      hall_.PlayHallGame(g);
-      // The interval is read afresh every hall game; refreshes fall on
-      // multiples of it counted from hall game 0 of the run.
-      const int remainder = (g + 1) % std::max(1, ui_->UpdateTrackBar->value());
-      const std::int64_t balance = -hall_.SumMedals();
-      slump_.push_back({g, balance});
-      minBalance_ = slump_.size() == 1 ? balance : std::min(minBalance_, balance);
-      maxBalance_ = slump_.size() == 1 ? balance : std::max(maxBalance_, balance);
-      emit hallGamePlayed(g);
-      if (remainder == 0 || g == *total - 1) {
-        RefreshGrid();
-        ui_->ProceedLabel->setText(ToQString(IntText(balance * 20)) + u"円"_s);
-        RepaintSlump();
-        RefreshAnalysisWindows();
-        emit refreshed(g);
-      }
-      // Handlers run only here; a stop request is seen right after. After
-      // the last hall game always: a press made during it is a stop, not
-      // the start of a new run once the loop has ended.
-      if (g == *total - 1) {
-        slice.Yield();
-      } else {
-        slice.YieldIfDue();
-      }
-      if (stopped_) {
-        completed = false;
-        break;
-      }
+    const TimeSlice slice;
+    while (seatsReserved_ < hall_.SeatCount() && !slice.Due()) hall_.ReserveLog(seatsReserved_++, reservation_);
+    if (seatsReserved_ < hall_.SeatCount()) return;
+    do {
+      PlayNextHallGame();
+    } while (running() && !engine_.AtEnd() && !slice.Due());
+    if (running() && engine_.AtEnd()) {
+      // Completion waits for what is already queued, in order: a press made
+      // during the last hall game is a stop, not the start of a new run.
+      runTimer_.stop();
+      QMetaObject::invokeMethod(this, &TFormHall::PlaySlice, Qt::QueuedConnection);
     }
   } catch (...) {
     failure = CurrentErrorMessage();
   }
-
-  if (failure) {
-    // Paused at the failed hall game, which the next Start plays again. One
-    // that fails at hall game 0 leaves nothing to resume: that is Idle.
-    resumeGame_ = g;
-    SetStatus(kStopped);
-    ui_->PlayNumEdit->setEnabled(g == 0);
-  } else if (completed) {
-    resumeGame_ = 0;
-    SetStatus(kCompleted);
-    ui_->PlayNumEdit->setEnabled(true);
-    ResetMachines();  // the displays keep showing the finished run
-  } else {
-    resumeGame_ = g + 1;
-    SetStatus(kStopped);
+  if (!failure) return;
+  if (!running()) {
+    ShowErrorBox(*failure, this);
+    return;
   }
+  // Paused at the failed hall game, which the next Start plays again. One
+  // that fails at hall game 0 leaves nothing to resume: that is Idle.
+  if (engine_.nextGame() == 0) {
+    engine_.Reset();
+  } else {
+    engine_.Stop();
+  }
+  EndRun(kStopped, failure);
+}
+
+void TFormHall::PlayNextHallGame() {
+  const int g = engine_.nextGame();
+  if (hallGameFault) hallGameFault(g);
+  // The interval is read afresh every hall game; refreshes fall on
+  // multiples of it counted from hall game 0 of the run.
+  const bool refresh = engine_.PlayNext(ui_->UpdateTrackBar->value());
+  const std::int64_t balance = -hall_.SumMedals();
+  slump_.push_back({g, balance});
+  minBalance_ = slump_.size() == 1 ? balance : std::min(minBalance_, balance);
+  maxBalance_ = slump_.size() == 1 ? balance : std::max(maxBalance_, balance);
+  emit hallGamePlayed(g);
+  if (refresh) {
+    RefreshGrid();
+    ui_->ProceedLabel->setText(ToQString(IntText(balance * 20)) + u"円"_s);
+    // The chart is drawn when its turn comes: its points are handed over
+    // once, however many refreshes came in between.
+    displays_->MarkStale(chart_);
+    RefreshAnalysisWindows();
+    emit refreshed(g);
+  }
+}
+
+void TFormHall::StopRun() {
+  engine_.Stop();
+  EndRun(kStopped);
+}
+
+void TFormHall::EndRun(const QString& status, const std::optional<QString>& failure) {
+  runTimer_.stop();
+  SetStatus(status);
+  // Free again only when the run has completed or was reset: a paused
+  // run's play count cannot change.
+  ui_->PlayNumEdit->setEnabled(engine_.fresh());
   SetRunControls(false);
-  stopped_ = true;
-  running_ = false;
   if (failure) ShowErrorBox(*failure, this);
+  emit runEnded();
 }
 
 // The menu's "開始(&G)" is the Start button.
@@ -352,36 +354,29 @@ void TFormHall::SetRunControls(bool running) {
 
 void TFormHall::SetStatus(const QString& text) { statusPanel_->setText(text); }
 
-void TFormHall::RepaintSlump() {
-  // The chart is drawn only when events are processed: its points are handed
-  // over then, once, however many refreshes came in between.
-  slumpDirty_ = true;
-  ScheduleDisplays();
-}
-
 void TFormHall::ShowEmptySlump() {
   slumpSeries_->clear();
   SetRangeWithRoundTicks(gameAxis_, 0, 1);
   SetRangeWithRoundTicks(balanceAxis_, 0, 1);
 }
 
-void TFormHall::ShowSlump() {
+void TFormHall::CatchUpChart() {
   if (slump_.empty()) {
     ShowEmptySlump();
     return;
   }
   if (zoomed_) {
-    RedrawSlump(gameAxis_->min(), gameAxis_->max());
+    DrawChartRange(gameAxis_->min(), gameAxis_->max());
     return;
   }
   // Both axes scaled to the points.
   const double first = slump_.front().game, last = slump_.back().game;
   SetRangeWithRoundTicks(gameAxis_, first, last);
   SetRangeWithRoundTicks(balanceAxis_, static_cast<double>(minBalance_), static_cast<double>(maxBalance_));
-  RedrawSlump(first, last);
+  DrawChartRange(first, last);
 }
 
-void TFormHall::RedrawSlump(double from, double to) {
+void TFormHall::DrawChartRange(double from, double to) {
   // One lowest and one highest point per two pixel columns: the line is
   // two pixels wide.
   const auto buckets = static_cast<std::size_t>(std::max(100, ui_->SlumpChart->width() / 2));
@@ -417,7 +412,8 @@ void TFormHall::PlayNumEditChange() {
 // ---- reset, popup menu, closing ----
 
 void TFormHall::ResetButtonClick() {
-  resumeGame_ = 0;
+  if (running()) return;  // its button is disabled then
+  engine_.Reset();
   ResetMachines();
   ResetData();
   ui_->PlayNumEdit->setEnabled(true);
@@ -429,7 +425,7 @@ int TFormHall::currentGridRow() const {
 }
 
 void TFormHall::HallStringGridMouseDown(Qt::MouseButton button, int gridRow) {
-  ui_->SetPopupMenu->setEnabled(resumeGame_ == 0 && stopped_);
+  ui_->SetPopupMenu->setEnabled(engine_.fresh());
   if (button != Qt::RightButton) return;
   if (gridRow >= 1 && gridRow <= hall_.SeatCount()) {
     ui_->HallStringGrid->setCurrentIndex(gridModel_->index(gridRow - 1, 0));
@@ -460,7 +456,7 @@ void TFormHall::SetPopupMenuClick() {
   // Only with no run under way and none paused: the popup item is disabled
   // otherwise, and the handler will not act on a stale enabling either.
   const int row = currentGridRow();
-  if (!setSlotForm_ || !stopped_ || running_ || resumeGame_ != 0 || row < 1 || row > hall_.SeatCount()) return;
+  if (!setSlotForm_ || !engine_.fresh() || row < 1 || row > hall_.SeatCount()) return;
   setSlotForm_->setWindowTitle(u"%1番台設定"_s.arg(row));
   setSlotForm_->setTexts(gridModel_->Cell(row - 1, HallGridColumn::Level),
                          gridModel_->Cell(row - 1, HallGridColumn::Rate));
@@ -474,7 +470,7 @@ void TFormHall::SetPopupMenuClick() {
 }
 
 void TFormHall::SetNumEditClick() {
-  if (!setNumForm_ || running_) return;
+  if (!setNumForm_ || running()) return;
   setNumForm_->machineCount = hall_.SeatCount();
   setNumForm_->exec();
   if (!setNumForm_->accepted) return;
@@ -531,9 +527,9 @@ bool TFormHall::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFormHall::closeEvent(QCloseEvent* event) {
-  // A running loop ends after its current hall game; the application ends
-  // when the loop has returned to the event loop.
-  stopped_ = true;
+  // A run stops after its current hall game (this may come from inside
+  // one); the application ends when control is back in the event loop.
+  if (running()) StopRun();
   QMainWindow::closeEvent(event);
 }
 

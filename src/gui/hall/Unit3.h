@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/hall/Hall.h"
+#include "core/hall/RunEngine.h"
 
 class QChart;
 class QLabel;
@@ -21,6 +24,7 @@ class TFormHall;
 
 namespace orvel {
 
+class DisplayScheduler;
 class HallGridModel;
 class TAboutBox;
 class TMainForm;
@@ -32,15 +36,18 @@ class TSetSlotForm;
 // Reset. It owns the Hall and, at the same seat indices, the seats'
 // analysis windows.
 //
-// A run (StartButtonClick) plays the hall game by game inside the button's
-// handler, yielding to the window system after every hall game, so the same
-// button stops it and a later press resumes it at the next hall game. Every
-// update-interval hall games, and after the last, it refreshes the grid,
-// the balance, the chart and every analysis window.
+// A run is a RunEngine over the hall. StartButtonClick only starts, stops
+// or resumes it and returns; a 0 ms timer then plays the hall games in
+// slices of one TimeSlice each (PlaySlice), so events are handled between
+// slices and the same button stops the run after the current hall game.
+// Every update-interval hall games, and after the last, the grid, the
+// balance, the chart and every analysis window are refreshed. A run
+// completes on the turn after its last hall game, so a press made during
+// that hall game still stops it. While a modal box is open the run waits.
 //
-// Run states: Idle (stopped, resumeGame 0), Running (!stopped), Paused
-// (stopped, resumeGame > 0). While a run is under way the controls that
-// would change the seats are disabled, so no seat changes inside a yield.
+// Run states are the engine's: Idle (resumeGame 0), Running, Paused
+// (resumeGame > 0, or the failed hall game). While a run is under way the
+// controls that would change the seats are disabled.
 class TFormHall final : public QMainWindow {
   Q_OBJECT
   Q_DISABLE_COPY_MOVE(TFormHall)
@@ -96,22 +103,26 @@ public:
   Hall& hall() { return hall_; }
   const Hall& hall() const { return hall_; }
   TMainForm* analysisWindow(int seat) const { return analysisWindows_.at(static_cast<std::size_t>(seat)); }
-  bool stopped() const { return stopped_; }
-  bool running() const { return running_; }
-  int resumeGame() const { return resumeGame_; }
+  bool stopped() const { return engine_.state() != RunEngine::State::Running; }
+  bool running() const { return engine_.state() == RunEngine::State::Running; }
+  // The hall game the run plays next; 0 when Idle.
+  int resumeGame() const { return engine_.nextGame(); }
   const HallGridModel& grid() const { return *gridModel_; }
   const std::vector<SlumpPoint>& slumpPoints() const { return slump_; }
   // The grid's current row, 1 for seat 1; 0 when none.
   int currentGridRow() const;
   QMenu* popupMenu() const { return popupMenu_; }
-  // The chart or shown analysis windows still to be brought up to date.
-  bool displaysPending() const { return displaysQueued_; }
+  // The chart or a shown analysis window has yet to catch up.
+  bool displaysPending() const;
 
 signals:
-  // After PlayHallGame of hall game `game` (before the refresh and yield).
+  // After PlayHallGame of hall game `game` (before its refresh, if due).
   void hallGamePlayed(int game);
   // After the refresh that follows hall game `game`.
   void refreshed(int game);
+  // The run has left Running: completed, stopped or failed (after the
+  // error box has been closed).
+  void runEnded();
 
 protected:
   void closeEvent(QCloseEvent* event) override;  // FormClose
@@ -121,15 +132,21 @@ protected:
 private:
   void BuildChart();
   void DeleteAnalysisWindows();
-  void RepaintSlump();
-  void ShowSlump();
+  // The chart shows every hall game played so far (or the zoomed range).
+  void CatchUpChart();
   // The chart as it stands before a run: no line, both axes 0 … 1.
   void ShowEmptySlump();
-  // Brings the hall chart and the shown analysis windows' displays up to
-  // date, one at a time.
-  void ScheduleDisplays();
-  void SyncDisplays();
-  void RedrawSlump(double from, double to);
+  // The slump line between hall games from and to, decimated.
+  void DrawChartRange(double from, double to);
+  // The run timer's turn: plays hall games for one time slice.
+  void PlaySlice();
+  // Plays hall game nextGame() of the run with its refresh, if due.
+  void PlayNextHallGame();
+  // Leaves Running as stopped: Paused at the next hall game.
+  void StopRun();
+  // Shows the run's end (status, controls) and tells the tests.
+  // With a failure: shows it in the error box first.
+  void EndRun(const QString& status, const std::optional<QString>& failure = std::nullopt);
   void SetRunControls(bool running);
   void SetStatus(const QString& text);
 
@@ -138,9 +155,12 @@ private:
   // Owned by this window as their Qt parent, which makes it their owner in
   // the window system too; DeleteAnalysisWindows deletes them early.
   std::vector<TMainForm*> analysisWindows_;
-  bool stopped_ = true;
-  int resumeGame_ = 0;
-  bool running_ = false;  // the run loop is on the stack, stopped or not
+  RunEngine engine_{hall_};
+  QTimer runTimer_;
+  // Seats whose logs have room for the rest of the run; reserved in the
+  // run's first slices, since a thousand seats take a while to allocate.
+  int seatsReserved_ = 0;
+  std::int64_t reservation_ = 0;
 
   HallGridModel* gridModel_ = nullptr;
   QMenu* popupMenu_ = nullptr;
@@ -153,9 +173,10 @@ private:
   QValueAxis* gameAxis_ = nullptr;
   QValueAxis* balanceAxis_ = nullptr;
   bool zoomed_ = false;
-  bool slumpDirty_ = false;
-  bool displaysQueued_ = false;
-  std::size_t nextDisplay_ = 0;  // the seat whose window SyncDisplays looks at next
+  // Brings the chart and the shown analysis windows up to date between
+  // events. Owned as a Qt child: it outlives the windows, which are
+  // deleted first.
+  DisplayScheduler* displays_ = nullptr;
   bool centred_ = false;
 
   TSetSlotForm* setSlotForm_ = nullptr;

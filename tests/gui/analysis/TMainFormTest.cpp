@@ -11,6 +11,7 @@
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QScatterSeries>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -25,6 +26,7 @@
 #include "gui/common/TextRowsModel.h"
 #include "gui/analysis/Unit1.h"
 #include "gui/common/ChartLegend.h"
+#include "gui/common/DisplayScheduler.h"
 #include "gui/common/ZoomChartView.h"
 #include "core/model/Orvel_cls.h"
 #include "core/model/Random.h"
@@ -97,6 +99,7 @@ private slots:
   void twoTakeInsShowWhatOneShows();
   void bonusGameRowBarAndSummary();
   void markerSeriesFilledWhileUntickedShownWhenTicked();
+  void tickedMarkersAreDecimatedOverTheShownRange();
   void refreshResetsTheBottomAxisAfterAZoom();
   void listsScrollToTheNewestRows();
   void markerLegendAtTheTopRightKeepsThePlot();
@@ -322,14 +325,62 @@ void TMainFormTest::markerSeriesFilledWhileUntickedShownWhenTicked() {
   w.UpdateResult(0, 4999, 6, log);
   auto* series = SeriesNamed<QScatterSeries>(w, u"SlumpChart"_s, u"Suika_B"_s);
   QVERIFY(!series->isVisible());
-  QCOMPARE(series->count(), suikaB);
+  // Points only while on show: a hidden series is handed nothing.
+  QCOMPARE(series->count(), 0);
   QCOMPARE(series->color(), QColor(0x008000));
   auto* box = Find<QCheckBox>(w, u"SuikaBCheckBox"_s);
   QTest::mouseClick(box, Qt::LeftButton);
   QVERIFY(series->isVisible());
+  // Every スイカB game taken in while the box was unticked, at (PLAY数, medals).
+  QCOMPARE(series->count(), suikaB);
+  QList<QPointF> expected;
+  for (int g = 0; g < 5000; ++g) {
+    if (log.At(orvel::ResultColumn::BBKind, g) == 0 && log.At(orvel::ResultColumn::LastKoyaku, g) == 3) {
+      expected << QPointF(log.At(orvel::ResultColumn::PlayCount, g), log.At(orvel::ResultColumn::Medal, g));
+    }
+  }
+  QCOMPARE(series->points(), expected);
   QTest::mouseClick(box, Qt::LeftButton);
   QVERIFY(!series->isVisible());
+  QCOMPARE(series->count(), 0);
   QVERIFY(!SeriesNamed<QScatterSeries>(w, u"SlumpChart"_s, u"Cherry2"_s)->isVisible());
+}
+
+// A ticked marker series of a long run holds no more points than the chart
+// can show, all of them real marker points, and follows a zoom.
+void TMainFormTest::tickedMarkersAreDecimatedOverTheShownRange() {
+  TSimResultData log;
+  PlaySeeded(log, {.games = 200000, .seed = 3});
+  TMainForm w(nullptr);
+  w.show();
+  w.UpdateResult(0, 199999, 6, log);
+  const auto& all = w.analysis().markerPoints(orvel::Marker::Chance);
+  QSet<QPair<qreal, qreal>> real;
+  for (const orvel::ChartPoint& p : all) real.insert({p.x, p.y});
+  auto* series = SeriesNamed<QScatterSeries>(w, u"SlumpChart"_s, u"Chance"_s);
+  const int buckets = Find<QChartView>(w, u"SlumpChart"_s)->width() / 2;
+  QVERIFY2(static_cast<int>(all.size()) > 2 * buckets + 2,
+           qPrintable(u"enough markers to need decimating: %1 for %2 buckets"_s.arg(all.size()).arg(buckets)));
+  Find<QCheckBox>(w, u"ChanceCheckBox"_s)->click();
+  QVERIFY(series->count() > buckets / 2);
+  QVERIFY(series->count() <= 2 * buckets + 2);
+  for (const QPointF& p : series->points()) QVERIFY(real.contains({p.x(), p.y()}));
+
+  // Zoomed into a tenth of the run: the markers of that range, and one on
+  // each side.
+  const QRectF plot = Find<QChartView>(w, u"SlumpChart"_s)->chart()->plotArea();
+  Find<QChartView>(w, u"SlumpChart"_s)
+      ->chart()
+      ->zoomIn(QRectF(plot.left(), plot.top(), plot.width() / 10, plot.height()));
+  emit Find<orvel::ZoomChartView>(w, u"SlumpChart"_s)->userChangedRange();
+  const double from = PlayAxis(w)->min(), to = PlayAxis(w)->max();
+  int inside = 0;
+  for (const QPointF& p : series->points()) {
+    QVERIFY(real.contains({p.x(), p.y()}));
+    inside += p.x() >= from && p.x() <= to;
+  }
+  QVERIFY(series->count() - inside <= 2);
+  QVERIFY(inside > 0);
 }
 
 void TMainFormTest::refreshResetsTheBottomAxisAfterAZoom() {
@@ -447,19 +498,32 @@ void TMainFormTest::closingOnlyHides() {
   QCOMPARE(Everything(*w), before);
 }
 
+// A window opened after a long run, as the hall's windows are: it took the
+// games in hidden (the hall's display mode) and catches up when shown, in
+// the scheduler's turns, with events handled in between.
 void TMainFormTest::longTakeInLetsEventsRun() {
   TSimResultData log;
   PlaySeeded(log, {.games = 600000, .seed = 5});
-  TMainForm w(nullptr);
-  w.show();
+  orvel::DisplayScheduler scheduler;
+  TMainForm w(nullptr, &scheduler);
+  w.UpdateResult(0, 599999, 6, log, TMainForm::Display::Later);
+  QVERIFY(!w.isBuilt());
   bool ranDuring = false;
-  bool inside = false;
-  QTimer::singleShot(0, &w, [&] { ranDuring = inside; });
-  inside = true;
-  w.UpdateResult(0, 599999, 6, log);
-  inside = false;
-  QVERIFY2(ranDuring, "a pending timer must fire while the window takes in many games");
+  QTimer probe;
+  probe.setInterval(0);
+  connect(&probe, &QTimer::timeout, &w, [&] {
+    // Between two turns of the catch-up: some rows taken in, not all shown.
+    if (w.analysis().rowsEnd() > 0 && !w.caughtUp()) ranDuring = true;
+  });
+  probe.start();
+  w.show();
+  QTRY_VERIFY_WITH_TIMEOUT(w.caughtUp(), 120000);
+  probe.stop();
+  QVERIFY2(ranDuring, "a pending timer must fire while the window catches up with many games");
+  QVERIFY(!scheduler.pending());
   QCOMPARE(ListModel(w, u"ResultListView"_s)->rowCount(), 600000);
+  QCOMPARE(SeriesNamed<QLineSeries>(w, u"SlumpChart"_s, u"SlumpSeries"_s)->points().last().x(), 600000.0);
+  QVERIFY(!Find<QLabel>(w, u"ResultLabel"_s)->text().isEmpty());
 }
 
 void TMainFormTest::playListModelPassesTheTester() {

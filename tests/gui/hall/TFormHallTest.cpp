@@ -23,6 +23,7 @@
 #include "FindChild.h"
 #include "ModalCatcher.h"
 #include "gui/analysis/Unit1.h"
+#include "gui/dialogs/Unit2.h"
 #include "gui/hall/HallGridModel.h"
 #include "gui/hall/Unit3.h"
 #include "core/model/Random.h"
@@ -47,6 +48,15 @@ void SetText(QWidget& window, const QString& edit, const QString& text) {
 }
 
 void ClickStart(TFormHall& hall) { QTest::mouseClick(Find<QPushButton>(hall, u"StartButton"_s), Qt::LeftButton); }
+
+// Presses Start and handles events until the run has left Running
+// (completed, stopped or failed). The run plays in timer slices after the
+// press has returned.
+bool StartAndWait(TFormHall& hall) {
+  QSignalSpy ended(&hall, &TFormHall::runEnded);
+  ClickStart(hall);
+  return ended.count() > 0 || ended.wait(120000);
+}
 
 QString Status(TFormHall& hall) { return Find<QLabel>(hall, u"StatusPanel1"_s)->text(); }
 
@@ -86,7 +96,9 @@ private slots:
   void aPressQueuedDuringTheLastHallGameStops();
   void openWindowsKeepUpDuringAFastRun();
   void resetEmptiesTheChartAndItsRanges();
-  void secondStartWhileUnwindingIsIgnored();
+  void pressesInOneHallGameToggleTheSameRun();
+  void eventsRunDuringARun();
+  void aModalBoxHoldsTheRun();
   void aFailedHallGameShowsTheErrorBoxAndPauses_data();
   void aFailedHallGameShowsTheErrorBoxAndPauses();
   void intervalAndPlayCountChaseEachOther();
@@ -156,7 +168,7 @@ void TFormHallTest::defaultRunCompletesConsistently() {
   hall.show();
   Seed(hall, 1);
   SetText(hall, u"PlayNumEdit"_s, u"260"_s);
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
 
   QCOMPARE(Status(hall), u"シミュレーション完了"_s);
   QCOMPARE(Controls(hall), kIdle);
@@ -198,7 +210,7 @@ void TFormHallTest::refreshCadence() {
   SetText(hall, u"UpSpeedEdit"_s, QString::number(interval));
   QList<int> refreshes;
   connect(&hall, &TFormHall::refreshed, this, [&](int g) { refreshes << g; });
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   QCOMPARE(refreshes, refreshedAfter);
   QCOMPARE(Status(hall), u"シミュレーション完了"_s);
 }
@@ -208,7 +220,7 @@ void TFormHallTest::stopAndResumeGiveTheUninterruptedRun() {
   Seed(straight, 77);
   SetText(straight, u"PlayNumEdit"_s, u"100"_s);
   SetText(straight, u"UpSpeedEdit"_s, u"10"_s);
-  ClickStart(straight);
+  QVERIFY(StartAndWait(straight));
 
   TFormHall hall;
   Seed(hall, 77);
@@ -219,7 +231,7 @@ void TFormHallTest::stopAndResumeGiveTheUninterruptedRun() {
   auto stopAt34 = connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) {
     if (g == 34) ClickStart(hall);  // the press is seen right after this hall game
   });
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   disconnect(stopAt34);
   QCOMPARE(Status(hall), u"シミュレーション停止"_s);
   QCOMPARE(hall.resumeGame(), 35);
@@ -228,7 +240,7 @@ void TFormHallTest::stopAndResumeGiveTheUninterruptedRun() {
   QCOMPARE(hall.slumpPoints().size(), 35u);
   QCOMPARE(hall.hall().Machine(3).playCount, 35);
 
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   QCOMPARE(Status(hall), u"シミュレーション完了"_s);
   QCOMPARE(refreshes, (QList<int>{9, 19, 29, 39, 49, 59, 69, 79, 89, 99}));
   QCOMPARE(hall.slumpPoints().size(), 100u);
@@ -243,14 +255,14 @@ void TFormHallTest::stopAfterTheLastHallGame() {
   auto stop = connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) {
     if (g == 11) ClickStart(hall);
   });
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   disconnect(stop);
   QCOMPARE(Status(hall), u"シミュレーション停止"_s);
   QCOMPARE(hall.resumeGame(), 12);
   QCOMPARE(hall.hall().Machine(0).playCount, 12);
 
   QSignalSpy played(&hall, &TFormHall::hallGamePlayed);
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   QCOMPARE(played.count(), 0);
   QCOMPARE(Status(hall), u"シミュレーション完了"_s);
   QCOMPARE(hall.resumeGame(), 0);
@@ -260,21 +272,20 @@ void TFormHallTest::stopAfterTheLastHallGame() {
 }
 
 // A press that arrives while the last hall game is played waits in the
-// event queue: it is a stop, handled in the run's last yield, and never the
-// start of a new run after the loop has ended.
+// event queue: it is a stop, handled before the run completes, and never
+// the start of a new run after the run has ended.
 void TFormHallTest::aPressQueuedDuringTheLastHallGameStops() {
   TFormHall hall;
   SetText(hall, u"PlayNumEdit"_s, u"12"_s);
   auto press = connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) {
     if (g == 11) QTimer::singleShot(0, &hall, [&] { ClickStart(hall); });
   });
-  ClickStart(hall);
-  QCoreApplication::processEvents();
+  QVERIFY(StartAndWait(hall));
   disconnect(press);
   QCOMPARE(Status(hall), u"シミュレーション停止"_s);
   QCOMPARE(hall.resumeGame(), 12);
   QCOMPARE(hall.hall().PlayLog(0).Length(), 12);
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   QCOMPARE(Status(hall), u"シミュレーション完了"_s);
   QCOMPARE(hall.hall().PlayLog(0).Length(), 12);
 }
@@ -296,7 +307,7 @@ void TFormHallTest::openWindowsKeepUpDuringAFastRun() {
   auto look = connect(&hall, &TFormHall::refreshed, this, [&](int g) {
     if (g == 2998) shownBeforeTheEnd = rows->model()->rowCount();
   });
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   disconnect(look);
   QVERIFY2(shownBeforeTheEnd > 0, "the open window showed nothing during the run");
   QCoreApplication::processEvents();
@@ -317,7 +328,7 @@ void TFormHallTest::resetEmptiesTheChartAndItsRanges() {
   };
   const QList<double> empty = ranges();
   SetText(hall, u"PlayNumEdit"_s, u"300"_s);
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   QTRY_VERIFY(!hall.displaysPending());
   QVERIFY(ranges() != empty);
   hall.ResetButtonClick();
@@ -325,23 +336,109 @@ void TFormHallTest::resetEmptiesTheChartAndItsRanges() {
   QVERIFY(qobject_cast<QLineSeries*>(chart->series().first())->points().isEmpty());
 }
 
-void TFormHallTest::secondStartWhileUnwindingIsIgnored() {
+// Presses made inside one hall game take turns: stop, resume, stop. None
+// starts a second run beside the first or plays a hall game twice.
+void TFormHallTest::pressesInOneHallGameToggleTheSameRun() {
   TFormHall hall;
   SetText(hall, u"PlayNumEdit"_s, u"50"_s);
-  QSignalSpy played(&hall, &TFormHall::hallGamePlayed);
-  auto twice = connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) {
+  QList<int> played;
+  connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) { played << g; });
+  auto thrice = connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) {
     if (g == 3) {
       hall.StartButtonClick();  // the stop request
-      hall.StartButtonClick();  // before the loop has noticed it
-      ActionNamed(hall, u"FileStartMenu"_s)->trigger();
+      QVERIFY(hall.stopped());
+      hall.StartButtonClick();  // resumes at hall game 4
+      QVERIFY(hall.running());
+      ActionNamed(hall, u"FileStartMenu"_s)->trigger();  // stops again
     }
   });
-  ClickStart(hall);
-  disconnect(twice);
-  QCOMPARE(played.count(), 4);
+  QVERIFY(StartAndWait(hall));
+  disconnect(thrice);
+  QCOMPARE(played, (QList<int>{0, 1, 2, 3}));
   QCOMPARE(hall.resumeGame(), 4);
   QVERIFY(!hall.running());
+  QCOMPARE(Controls(hall), kPaused);
   QCOMPARE(Status(hall), u"シミュレーション停止"_s);
+  // Nothing plays on in the background.
+  QTest::qWait(20);
+  QCOMPARE(played.size(), 4);
+
+  // Stop and resume in one hall game: the run goes on to its end, every
+  // hall game once.
+  played.clear();
+  auto twice = connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) {
+    if (g == 10) {
+      hall.StartButtonClick();
+      hall.StartButtonClick();
+    }
+  });
+  QVERIFY(StartAndWait(hall));  // ended by the stop at hall game 10
+  QVERIFY(hall.running());
+  QSignalSpy ended(&hall, &TFormHall::runEnded);
+  QVERIFY(ended.wait(120000));
+  disconnect(twice);
+  QList<int> rest;
+  for (int g = 4; g < 50; ++g) rest << g;
+  QCOMPARE(played, rest);
+  QCOMPARE(Status(hall), u"シミュレーション完了"_s);
+  QCOMPARE(hall.hall().PlayLog(0).Length(), 50);
+}
+
+// The run plays in slices between events: a timer set before the press
+// fires while the run is under way, and input is handled then too.
+void TFormHallTest::eventsRunDuringARun() {
+  TFormHall hall;
+  hall.show();
+  SetText(hall, u"PlayNumEdit"_s, u"8000"_s);
+  int gamesWhenFired = -1;
+  QTimer::singleShot(0, &hall, [&] { gamesWhenFired = hall.running() ? hall.resumeGame() : -1; });
+  QSignalSpy ended(&hall, &TFormHall::runEnded);
+  ClickStart(hall);
+  QVERIFY2(hall.running(), "Start returns with the run under way");
+  QCOMPARE(hall.hall().PlayLog(0).Length(), 0);
+  QVERIFY(ended.wait(120000));
+  QVERIFY2(gamesWhenFired >= 0, "the timer fired only after the run");
+  QVERIFY(gamesWhenFired < 8000);
+  QCOMPARE(Status(hall), u"シミュレーション完了"_s);
+}
+
+// A modal box opened during a run (the version box) holds the run until it
+// is closed, although Qt's timers fire inside its event loop.
+void TFormHallTest::aModalBoxHoldsTheRun() {
+  TFormHall hall;
+  orvel::TAboutBox about(&hall);
+  hall.SetDialogs(nullptr, nullptr, &about);
+  SetText(hall, u"PlayNumEdit"_s, u"20000"_s);
+  bool openedWhileRunning = false;
+  int playedWhileOpen = 0;
+  bool open = false;
+  int turnsWhileOpen = 0;
+  connect(&hall, &TFormHall::hallGamePlayed, this, [&](int) { playedWhileOpen += open; });
+  ModalCatcher catcher;
+  catcher.onDialog = [&](QDialog* dialog) {
+    open = true;
+    openedWhileRunning = hall.running();
+    // Let the event loop turn a good many times with the box open.
+    auto* ticks = new QTimer(dialog);
+    connect(ticks, &QTimer::timeout, dialog, [&, dialog, ticks] {
+      if (++turnsWhileOpen < 30) return;
+      ticks->stop();
+      open = false;
+      dialog->accept();
+    });
+    ticks->start(1);
+  };
+  auto box = connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) {
+    // Opened from an event of its own between two slices, as a user opens it.
+    if (g == 100) QTimer::singleShot(0, &hall, [&] { ActionNamed(hall, u"HelpAboutMenu"_s)->trigger(); });
+  });
+  QVERIFY(StartAndWait(hall));
+  disconnect(box);
+  QVERIFY(openedWhileRunning);
+  QCOMPARE(turnsWhileOpen, 30);
+  QCOMPARE(playedWhileOpen, 0);
+  QCOMPARE(Status(hall), u"シミュレーション完了"_s);
+  QCOMPARE(hall.hall().PlayLog(0).Length(), 20000);
 }
 
 void TFormHallTest::aFailedHallGameShowsTheErrorBoxAndPauses_data() {
@@ -367,7 +464,7 @@ void TFormHallTest::aFailedHallGameShowsTheErrorBoxAndPauses() {
   TFormHall straight;
   Seed(straight, 9);
   SetText(straight, u"PlayNumEdit"_s, QString::number(kTotal));
-  ClickStart(straight);
+  QVERIFY(StartAndWait(straight));
 
   TFormHall hall;
   Seed(hall, 9);
@@ -381,7 +478,7 @@ void TFormHallTest::aFailedHallGameShowsTheErrorBoxAndPauses() {
     throw 42;
   };
   // An exception that left the handler would fail this test in Qt Test.
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   QVERIFY(thrown);
   QCOMPARE(catcher.boxes.size(), 1);
   QCOMPARE(catcher.boxes[0].objectName, u"ErrorBox"_s);
@@ -401,7 +498,7 @@ void TFormHallTest::aFailedHallGameShowsTheErrorBoxAndPauses() {
   // nothing had happened.
   QList<int> played;
   connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) { played << g; });
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   QCOMPARE(played.size(), kTotal - failAt);
   QCOMPARE(played.front(), failAt);
   QCOMPARE(played.back(), kTotal - 1);
@@ -471,7 +568,10 @@ void TFormHallTest::startWithAPlayCountThatIsNoInteger() {
   ModalCatcher catcher;
   SetText(hall, u"PlayNumEdit"_s, u"12.5"_s);
   catcher.boxes.clear();
+  QSignalSpy played(&hall, &TFormHall::hallGamePlayed);
   ClickStart(hall);
+  QCoreApplication::processEvents();
+  QCOMPARE(played.count(), 0);
   QCOMPARE(catcher.texts(), QStringList{u"'12.5' は整数ではありません."_s});
   QVERIFY(hall.stopped());
   QVERIFY(!hall.running());
@@ -521,7 +621,7 @@ void TFormHallTest::popupEnablingInEachState() {
     disp->trigger();
     hall.StartButtonClick();
   });
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   disconnect(during);
   QVERIFY(checked);
   QVERIFY(hall.analysisWindow(1)->isVisible());
@@ -544,7 +644,7 @@ void TFormHallTest::resetInIdleAndPaused() {
   auto stop = connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) {
     if (g == 49) hall.StartButtonClick();
   });
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   disconnect(stop);
   QCOMPARE(hall.resumeGame(), 50);
   const QString balance = Find<QLabel>(hall, u"ProceedLabel"_s)->text();
@@ -564,7 +664,7 @@ void TFormHallTest::resetInIdleAndPaused() {
 
   // In Idle after a completed run: the same.
   SetText(hall, u"PlayNumEdit"_s, u"5"_s);
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   QCOMPARE(hall.grid().Cell(0, Column::PlayCount), u"5"_s);
   hall.ResetButtonClick();
   QCOMPARE(hall.grid().Cell(0, Column::PlayCount), u"0"_s);
@@ -578,7 +678,7 @@ void TFormHallTest::closingDuringARunStopsAfterTheCurrentHallGame() {
   auto close = connect(&hall, &TFormHall::hallGamePlayed, this, [&](int g) {
     if (g == 10) hall.close();
   });
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   disconnect(close);
   QVERIFY(!hall.isVisible());
   QVERIFY(!hall.running());
@@ -594,7 +694,7 @@ void TFormHallTest::analysisWindowsFollowTheRun() {
   hall.RefreshGrid();
   SetText(hall, u"PlayNumEdit"_s, u"333"_s);
   hall.analysisWindow(0)->show();
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   for (int seat = 0; seat < 20; ++seat) {
     QCOMPARE(hall.analysisWindow(seat)->nextGame(), hall.hall().PlayLog(seat).Length());
   }
@@ -603,6 +703,8 @@ void TFormHallTest::analysisWindowsFollowTheRun() {
   QVERIFY2(!hall.analysisWindow(5)->isBuilt(), "a window nobody opened builds no widgets");
   hall.analysisWindow(5)->show();
   auto* rows = hall.analysisWindow(5)->findChild<QTreeView*>(u"ResultListView"_s);
+  // It catches up in the hall's display turns.
+  QTRY_VERIFY(hall.analysisWindow(5)->caughtUp());
   QCOMPARE(rows->model()->rowCount(), 333);
   hall.analysisWindow(0)->close();
   hall.analysisWindow(5)->close();
@@ -626,7 +728,7 @@ void TFormHallTest::gridModelKeepsTheModelRules() {
   // The run clears the grid once, then refreshes after hall games 9, 19, 29.
   SetText(hall, u"PlayNumEdit"_s, u"30"_s);
   SetText(hall, u"UpSpeedEdit"_s, u"10"_s);
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   QCOMPARE(changed.count(), 4);
   QCOMPARE(model->rowCount(), 20);
   QCOMPARE(playCount(19), u"30"_s);
@@ -660,7 +762,7 @@ void TFormHallTest::gridModelKeepsTheModelRules() {
 
   // And a run on the new seats refreshes them.
   seats(2);
-  ClickStart(hall);
+  QVERIFY(StartAndWait(hall));
   QCOMPARE(playCount(1), u"30"_s);
 }
 

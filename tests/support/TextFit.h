@@ -20,6 +20,7 @@
 #include <QStyle>
 #include <QStyleOptionGroupBox>
 #include <QTabBar>
+#include <QTableView>
 #include <QTreeView>
 #include <QWidget>
 
@@ -146,11 +147,18 @@ inline void CheckWidgetTexts(const QWidget* widget, QStringList& faults) {
   }
 }
 
-inline void CheckList(const QTreeView* view, QStringList& faults) {
+// A list's column header: a tree's own, a table's horizontal one.
+inline const QHeaderView* ColumnHeader(const QAbstractItemView* view) {
+  if (const auto* tree = qobject_cast<const QTreeView*>(view)) return tree->header();
+  if (const auto* table = qobject_cast<const QTableView*>(view)) return table->horizontalHeader();
+  return nullptr;
+}
+
+inline void CheckList(const QAbstractItemView* view, QStringList& faults) {
   const QString name = Name(view);
   const QAbstractItemModel* model = view->model();
-  if (!model) return;
-  const QHeaderView* header = view->header();
+  const QHeaderView* header = ColumnHeader(view);
+  if (!model || !header) return;
   const QFontMetrics headerMetrics(header->font());
   const int headerMargin = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
   const QFontMetrics cellMetrics(view->font());
@@ -266,7 +274,7 @@ inline void CheckChart(const QChartView* view, QStringList& faults) {
 }
 
 // The rows of a list that are not wholly in view.
-inline int HiddenRows(const QTreeView* view) {
+inline int HiddenRows(const QAbstractItemView* view) {
   int hidden = 0;
   const QAbstractItemModel* model = view->model();
   for (int row = 0; model && row < model->rowCount(); ++row) {
@@ -297,7 +305,7 @@ inline QStringList Faults(QWidget& window) {
         }
       }
     }
-    if (const auto* list = qobject_cast<const QTreeView*>(widget)) CheckList(list, faults);
+    if (const auto* list = qobject_cast<const QAbstractItemView*>(widget)) CheckList(list, faults);
     if (const auto* chart = qobject_cast<const QChartView*>(widget)) CheckChart(chart, faults);
   }
   faults.removeDuplicates();

@@ -16,6 +16,7 @@
 #include <QScatterSeries>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTreeView>
 #include <QValueAxis>
 
@@ -91,9 +92,24 @@ const QStringList kWidestModes{u"Orvel揃い"_s, u"ハマリ"_s, u"継続A"_s};
 // (with room for a scroll bar in a list that grows). A list that holds a
 // fixed table of `rows` rows is made tall enough for all of them. Returns
 // the list's right edge.
-int SetColumns(QTreeView* view, TextRowsModel* model, std::initializer_list<ColumnLook> columns, int rows = 0) {
+int SetColumns(QAbstractItemView* view, TextRowsModel* model, std::initializer_list<ColumnLook> columns,
+               int rows = 0) {
   view->setModel(model);
-  QHeaderView* header = view->header();
+  QHeaderView* header = nullptr;
+  if (auto* table = qobject_cast<QTableView*>(view)) {
+    // The play list: a table whose rows all have the font's height. Unlike
+    // a tree it keeps nothing per row, so a million rows cost nothing to lay
+    // out when a window is opened after a long run.
+    header = table->horizontalHeader();
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(QFontMetrics(view->font()).height() + 2);
+  } else if (auto* tree = qobject_cast<QTreeView*>(view)) {
+    header = tree->header();
+  } else {
+    return view->geometry().right();
+  }
   header->setStretchLastSection(false);
   header->setSectionsMovable(false);
   const QFontMetrics cells(view->font());

@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QChart>
 #include <QLineSeries>
 #include <QValueAxis>
@@ -302,7 +303,7 @@ void TFormHallTest::openWindowsKeepUpDuringAFastRun() {
   QCOMPARE(window->windowTitle(), u"Orvel　1番台"_s);
   SetText(hall, u"PlayNumEdit"_s, u"3000"_s);
   SetText(hall, u"UpSpeedEdit"_s, u"1"_s);
-  auto* rows = Find<QTreeView>(*window, u"ResultListView"_s);
+  auto* rows = Find<QAbstractItemView>(*window, u"ResultListView"_s);
   int shownBeforeTheEnd = 0;
   auto look = connect(&hall, &TFormHall::refreshed, this, [&](int g) {
     if (g == 2998) shownBeforeTheEnd = rows->model()->rowCount();
@@ -702,7 +703,7 @@ void TFormHallTest::analysisWindowsFollowTheRun() {
   QVERIFY(hall.analysisWindow(0)->isBuilt());
   QVERIFY2(!hall.analysisWindow(5)->isBuilt(), "a window nobody opened builds no widgets");
   hall.analysisWindow(5)->show();
-  auto* rows = hall.analysisWindow(5)->findChild<QTreeView*>(u"ResultListView"_s);
+  auto* rows = hall.analysisWindow(5)->findChild<QAbstractItemView*>(u"ResultListView"_s);
   // It catches up in the hall's display turns.
   QTRY_VERIFY(hall.analysisWindow(5)->caughtUp());
   QCOMPARE(rows->model()->rowCount(), 333);

@@ -281,12 +281,10 @@ void TMainForm::BuildSlumpChart() {
   slumpChart_->setAnimationOptions(QChart::NoAnimation);
 
   playAxis_ = AddIntegerAxis(slumpChart_, u"play"_s, Qt::AlignBottom);
-  SetRangeWithRoundTicks(playAxis_, 0, 24);
   medalAxis_ = AddIntegerAxis(slumpChart_, u"Medal"_s, Qt::AlignLeft);
-  SetRangeWithRoundTicks(medalAxis_, 0, 1);
   modeAxis_ = AddIntegerAxis(slumpChart_, u"滞在モード"_s, Qt::AlignRight);
-  modeAxis_->setRange(Mode::Hamari, Mode::BonusOrvel);
   modeAxis_->setTickCount(Mode::kCount);
+  ShowEmptyRange();
 
   modeSeries_ = new QLineSeries(slumpChart_);
   modeSeries_->setObjectName(u"ModeSeries"_s);
@@ -338,15 +336,22 @@ void TMainForm::BuildSlumpChart() {
     modeAxis_->setRange(Mode::Hamari, Mode::BonusOrvel);
     DrawRange(playAxis_->min(), playAxis_->max());
   });
-  connect(ui_->SlumpChart, &ZoomChartView::userResetRange, this, [this] {
-    modeAxis_->setRange(Mode::Hamari, Mode::BonusOrvel);
-    if (analysis_.N() > 0) {
-      ShowCharts();
-    } else {
-      SetRangeWithRoundTicks(playAxis_, 0, 24);
-      SetRangeWithRoundTicks(medalAxis_, 0, 1);
-    }
-  });
+  connect(ui_->SlumpChart, &ZoomChartView::userResetRange, this, &TMainForm::ShowWholeRange);
+}
+
+void TMainForm::ShowEmptyRange() {
+  modeAxis_->setRange(Mode::Hamari, Mode::BonusOrvel);
+  SetRangeWithRoundTicks(playAxis_, 0, 24);
+  SetRangeWithRoundTicks(medalAxis_, 0, 1);
+}
+
+void TMainForm::ShowWholeRange() {
+  if (analysis_.N() == 0) {
+    ShowEmptyRange();
+    return;
+  }
+  modeAxis_->setRange(Mode::Hamari, Mode::BonusOrvel);
+  ShowCharts();
 }
 
 void TMainForm::BuildBarChart() {

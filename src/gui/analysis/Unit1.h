@@ -113,6 +113,12 @@ private:
   // The values above the bars when `count` bars leave room for them.
   void ShowBarValues(int count);
   void ShowMarker(Marker marker, bool shown);
+  // The slump chart's axes before the first refresh: 0 … 24 games, 0 … 1
+  // medals, modes 0 … 5.
+  void ShowEmptyRange();
+  // The slump chart's axes over the whole run (the empty ranges before
+  // one), on a plain right-click.
+  void ShowWholeRange();
   // The marker legend at the plot's top right corner.
   void PlaceMarkerLegend();
   void ClearWidgets();

@@ -104,19 +104,11 @@ int Run(int argc, char** argv) {
     throw OutOfMemory{orvel::IntText(seats) + " 台の台と記録を用意できません。"};
   }
   hall.SetLogSink(logFiles.get());
-  if (seed) orvel::SeedRandom(*seed);
-  hall.ResetMachines();
   for (int i = 0; i < seats; ++i) {
     const auto seat = static_cast<std::size_t>(i);
-    // A seat left at setting 1 gets no SetLevel: it resets the machine, which
-    // takes a draw from the shared source, and the seeded output depends on
-    // the exact draws. Such a seat only gets its rate.
-    if (seatLevels[seat] != 1) {
-      hall.SetSeat(i, seatLevels[seat], seatRates[seat]);
-    } else {
-      hall.SetRateText(i, seatRates[seat]);
-    }
+    hall.SetSeat(i, seatLevels[seat], seatRates[seat]);
   }
+  hall.PrepareRun(seed);
 
   // The run is never completed (RunEngine::Complete): that resets the
   // machines, and the report reads their counters after the run. Without

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/model/Random.h"
+
 namespace orvel {
 
 void Hall::CreateSeats(int count) {
@@ -18,6 +20,15 @@ void Hall::DeleteSeats() { seats_.clear(); }
 
 void Hall::ResetMachines() {
   for (const Seat& seat : seats_) seat.machine->Reset();
+}
+
+void Hall::PrepareRun(std::optional<std::uint32_t> seed) {
+  if (seed) SeedRandom(*seed);
+  ResetMachines();
+  for (const Seat& seat : seats_) {
+    const std::int32_t level = seat.machine->GetLevel();
+    if (level != 1) seat.machine->SetLevel(level);
+  }
 }
 
 void Hall::ClearLogs() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,13 @@ public:
   void DeleteSeats();
   // Reset on every machine, in seat order (one draw each).
   void ResetMachines();
+  // Brings the machines to the state a run starts from: with a seed, the
+  // shared source seeded with it first, so the run is a function of the seed
+  // and the seats alone. Then Reset on every machine in seat order, then
+  // SetLevel again on every seat not on setting 1, in seat order (a seat on
+  // setting 1 gets none: SetLevel takes a draw, and every seeded run depends
+  // on the exact draws).
+  void PrepareRun(std::optional<std::uint32_t> seed);
   // Empties every play log.
   void ClearLogs();
   // Makes room in every log for `games` more games at once, within a budget

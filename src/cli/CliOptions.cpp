@@ -31,13 +31,15 @@ std::vector<std::string> SplitList(const std::string& text) {
 
 // One value per seat: from the list option when it was given, else the
 // single option's value (or the default) for every seat. A given value is
-// taken as it is, the empty text included, and checked by the caller.
+// taken as it is, the empty text included, and checked by the caller; an
+// empty list is one empty value, except in a hall without seats, where it
+// is the empty list that hall needs.
 std::vector<std::string> PerSeat(const CLI::Option& singleOption, const std::string& single,
                                  const CLI::Option& listOption, const std::string& list, int seats,
                                  const std::string& fallback) {
   if (listOption.count() > 0) {
     std::vector<std::string> items = SplitList(list);
-    if (list.empty()) items = {""};
+    if (list.empty() && seats > 0) items = {""};
     if (static_cast<int>(items.size()) != seats) {
       throw UsageError{listOption.get_name() + ": 台数と同じ " + std::to_string(seats) + " 個の値が必要です（" +
                        std::to_string(items.size()) + " 個あります）。"};
@@ -45,6 +47,12 @@ std::vector<std::string> PerSeat(const CLI::Option& singleOption, const std::str
     return items;
   }
   return std::vector<std::string>(static_cast<std::size_t>(seats), singleOption.count() > 0 ? single : fallback);
+}
+
+// A rate text checked, with the option's refusal for one that is no number.
+SeatRate CheckedRate(const std::string& option, const std::string& text) {
+  if (!TryParseDecimal(text)) throw UsageError{option + ": " + NotADecimalMessage(text)};
+  return SeatRate(text);
 }
 
 }  // namespace
@@ -89,10 +97,15 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
     for (const std::string& text : PerSeat(*levelOption, level, *levelsOption, levels, options.seats, "1")) {
       options.levels.push_back(ToInt(levelName, text, Level::kMin, Level::kMax, "設定は、1から6にしてください。"));
     }
-    const std::string rateName = ratesOption->count() > 0 ? "--rates" : "--rate";
-    options.rates = PerSeat(*rateOption, rate, *ratesOption, rates, options.seats, "1");
-    for (const std::string& text : options.rates) {
-      if (!TryParseDecimal(text)) throw UsageError{rateName + ": " + NotADecimalMessage(text)};
+    if (ratesOption->count() > 0) {
+      for (const std::string& text : PerSeat(*rateOption, rate, *ratesOption, rates, options.seats, "1")) {
+        options.rates.push_back(CheckedRate("--rates", text));
+      }
+    } else {
+      // Read once and shared: a long text for a big hall is not copied, nor
+      // read again, for every seat.
+      options.rates.assign(static_cast<std::size_t>(options.seats),
+                           CheckedRate("--rate", rateOption->count() > 0 ? rate : "1"));
     }
     if (seedOption->count() > 0) {
       options.seed = TryStrToUInt32(seedText);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/hall/Hall.h"
 #include "core/hall/HallReport.h"
 
 // orvelsim-cli's command line, read and checked apart from the run, so
@@ -22,7 +23,9 @@ struct CliOptions {
   int seats = 20;
   int games = 8000;
   std::vector<int> levels;         // one per seat, each 1 … 6
-  std::vector<std::string> rates;  // one per seat, as typed; each a decimal number
+  // One per seat, as typed, each a decimal number; a single --rate is one
+  // text shared by every seat, however many.
+  std::vector<SeatRate> rates;
   std::optional<std::uint32_t> seed;  // none: the clock's
   std::string logDir;                 // empty: no log files
   ReportFormat format = ReportFormat::Table;

@@ -85,7 +85,7 @@ int Run(int argc, char** argv) {
   const int seats = options.seats;
   const int games = options.games;
   const std::vector<int>& seatLevels = options.levels;
-  const std::vector<std::string>& seatRates = options.rates;
+  const std::vector<orvel::SeatRate>& seatRates = options.rates;
   const std::optional<std::uint32_t> seed = options.seed;
 
   // Before any file is made: a signal from here on removes the partial files.

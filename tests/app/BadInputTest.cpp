@@ -44,7 +44,7 @@ QStringList Snapshot(TFormHall& hall) {
     for (int c = 0; c < hall.grid().columnCount(); ++c) cells << hall.grid().Cell(row, c);
     s << cells.join(u'|');
   }
-  s << u"slump %1"_s.arg(hall.slumpPoints().size());
+  s << u"slump %1"_s.arg(hall.slump().size());
   for (const QString& label : {u"ProceedLabel"_s, u"StatusPanel1"_s}) s << Find<QLabel>(hall, label)->text();
   for (const QString& control : {u"PlayNumEdit"_s, u"UpSpeedEdit"_s, u"StartButton"_s, u"ResetButton"_s}) {
     QWidget* widget = Find<QWidget>(hall, control);

@@ -282,7 +282,7 @@ private:
     if (label != QString::number(-medals * 20) + u"円"_s) {
       return Fail(u"balance label %1, medals %2"_s.arg(label).arg(medals));
     }
-    if (!hall_.slumpPoints().empty() && hall_.slumpPoints().back().balance != -medals) {
+    if (!hall_.slump().empty() && hall_.slump().back() != -medals) {
       return Fail(u"slump chart's last point differs from the balance"_s);
     }
     for (int seat = 0; seat < hall_.hall().SeatCount(); ++seat) {

@@ -166,7 +166,7 @@ void ShellTest::seatDialogOkStoresRateAndSetting() {
     QCOMPARE(p.hall.grid().Cell(seat, Column::Rate), u"1"_s);
     QCOMPARE(p.hall.hall().PlayLog(seat).Length(), 0);  // every log cleared
   }
-  QCOMPARE(p.hall.slumpPoints().size(), 0u);
+  QCOMPARE(p.hall.slump().size(), 0u);
 
   // A typed rate is kept as typed; OK without a change still resets.
   catcher.onDialog = [](QDialog* dialog) {
@@ -257,8 +257,8 @@ void ShellTest::countDialogReplacesEverySeat() {
   QCOMPARE(p.hall.hall().SeatCount(), 0);
   QCOMPARE(p.hall.grid().rowCount(), 0);
   QVERIFY(RunGames(p.hall, 10));
-  QCOMPARE(p.hall.slumpPoints().size(), 10u);
-  QCOMPARE(p.hall.slumpPoints().back().balance, 0);
+  QCOMPARE(p.hall.slump().size(), 10u);
+  QCOMPARE(p.hall.slump().back(), 0);
 }
 
 void ShellTest::countDialogRefusesBadCounts_data() {
@@ -302,7 +302,7 @@ void ShellTest::countChangedWhilePausedContinuesThere() {
   Find<QAction>(p.hall, u"SetNumEdit"_s)->trigger();
   QCOMPARE(p.hall.resumeGame(), 100);
   QVERIFY(p.hall.stopped());
-  QCOMPARE(p.hall.slumpPoints().size(), 0u);
+  QCOMPARE(p.hall.slump().size(), 0u);
 
   int first = -1;
   auto firstGame = QObject::connect(&p.hall, &TFormHall::hallGamePlayed, &p.hall, [&first](int g) {
@@ -311,8 +311,8 @@ void ShellTest::countChangedWhilePausedContinuesThere() {
   QVERIFY(StartAndWait(p.hall));
   QObject::disconnect(firstGame);
   QCOMPARE(first, 100);
-  QCOMPARE(p.hall.slumpPoints().front().game, 100);
-  QCOMPARE(p.hall.slumpPoints().size(), 200u);
+  QCOMPARE(p.hall.slump().firstGame(), 100);
+  QCOMPARE(p.hall.slump().size(), 200u);
   QCOMPARE(p.hall.hall().PlayLog(4).Length(), 200);
 }
 

@@ -22,6 +22,12 @@ CommandLine Read(const std::vector<std::string>& args) {
   return ReadCommandLine(static_cast<int>(argv.size()), argv.data());
 }
 
+std::vector<std::string> RateTexts(const CliOptions& options) {
+  std::vector<std::string> texts;
+  for (const SeatRate& rate : options.rates) texts.push_back(rate.text());
+  return texts;
+}
+
 TEST(CliOptions, WithoutOptionsTheHallsDefaults) {
   const CommandLine line = Read({});
   ASSERT_TRUE(line.options) << line.error;
@@ -31,7 +37,7 @@ TEST(CliOptions, WithoutOptionsTheHallsDefaults) {
   EXPECT_EQ(o.seats, 20);
   EXPECT_EQ(o.games, 8000);
   EXPECT_EQ(o.levels, std::vector<int>(20, 1));
-  EXPECT_EQ(o.rates, std::vector<std::string>(20, "1"));
+  EXPECT_EQ(RateTexts(o), std::vector<std::string>(20, "1"));
   EXPECT_FALSE(o.seed);
   EXPECT_EQ(o.logDir, "");
   EXPECT_EQ(o.format, ReportFormat::Table);
@@ -45,26 +51,40 @@ TEST(CliOptions, ListsGiveOneValuePerSeatAndSinglesRepeat) {
   EXPECT_EQ(lists.options->games, 500);
   EXPECT_EQ(lists.options->seed, 12345u);
   EXPECT_EQ(lists.options->levels, (std::vector<int>{1, 2, 5, 6}));
-  EXPECT_EQ(lists.options->rates, (std::vector<std::string>{"1", "0.5", "0.55", "0"}));
+  EXPECT_EQ(RateTexts(*lists.options), (std::vector<std::string>{"1", "0.5", "0.55", "0"}));
   EXPECT_EQ(lists.options->format, ReportFormat::Json);
   EXPECT_EQ(lists.options->logDir, "logs");
 
   const CommandLine singles = Read({"--seats", "3", "--level", "6", "--rate", " 0.75", "--format", "csv"});
   ASSERT_TRUE(singles.options) << singles.error;
   EXPECT_EQ(singles.options->levels, (std::vector<int>{6, 6, 6}));
-  EXPECT_EQ(singles.options->rates, (std::vector<std::string>{" 0.75", " 0.75", " 0.75"})) << "kept as typed";
+  EXPECT_EQ(RateTexts(*singles.options), (std::vector<std::string>{" 0.75", " 0.75", " 0.75"})) << "kept as typed";
   EXPECT_EQ(singles.options->format, ReportFormat::Csv);
 }
 
-TEST(CliOptions, ZeroSeatsHaveNoSettingsAndAnEmptyListIsOneValue) {
-  const CommandLine line = Read({"--seats", "0", "--levels", "", "--rates", ""});
-  EXPECT_FALSE(line.options);
-  EXPECT_EQ(line.error, "--levels: 台数と同じ 0 個の値が必要です（1 個あります）。")
-      << "an empty list is one empty value";
-  const CommandLine none = Read({"--seats", "0"});
-  ASSERT_TRUE(none.options) << none.error;
-  EXPECT_TRUE(none.options->levels.empty());
-  EXPECT_TRUE(none.options->rates.empty());
+TEST(CliOptions, ZeroSeatsHaveNoSettingsAndAnEmptyListIsOneValueElsewhere) {
+  for (const auto& args : {std::vector<std::string>{"--seats", "0"},
+                           std::vector<std::string>{"--seats", "0", "--levels", "", "--rates", ""}}) {
+    const CommandLine none = Read(args);
+    ASSERT_TRUE(none.options) << none.error;
+    EXPECT_TRUE(none.options->levels.empty());
+    EXPECT_TRUE(none.options->rates.empty());
+  }
+  const CommandLine one = Read({"--seats", "1", "--levels", ""});
+  EXPECT_FALSE(one.options);
+  EXPECT_EQ(one.error, "--levels: '' は整数ではありません") << "one seat: an empty list is one empty value";
+  const CommandLine two = Read({"--seats", "2", "--rates", ""});
+  EXPECT_EQ(two.error, "--rates: 台数と同じ 2 個の値が必要です（1 個あります）。");
+}
+
+// A hall of many seats given one long rate text holds it once.
+TEST(CliOptions, OneRateTextIsSharedByEverySeat) {
+  const std::string rate = "0." + std::string(100000, '5');
+  const CommandLine line = Read({"--seats", "100000", "--rate", rate});
+  ASSERT_TRUE(line.options) << line.error;
+  ASSERT_EQ(line.options->rates.size(), 100000u);
+  EXPECT_EQ(line.options->rates.back().text(), rate);
+  EXPECT_EQ(&line.options->rates.front().text(), &line.options->rates.back().text());
 }
 
 TEST(CliOptions, HelpIsPrintedWithStatusZeroAndNoRun) {
@@ -257,7 +277,7 @@ TEST_P(CliOptionText, IsReadOrRefusedInOneLine) {
     EXPECT_EQ(o.levels, std::vector<int>{static_cast<int>(c.number)});
   }
   if (c.option == "--rate" || c.option == "--rates") {
-    EXPECT_EQ(o.rates, std::vector<std::string>{c.text});
+    EXPECT_EQ(RateTexts(o), std::vector<std::string>{c.text});
   }
   if (c.option == "--seed") {
     EXPECT_EQ(o.seed, c.number);

@@ -17,8 +17,6 @@ TSimResultData::Entry TSimResultData::EntryOf(const Orvel& machine) {
 // into the row buffer, with no call per seat and game for the copy.
 void TSimResultData::Append(const Orvel& machine) { Stage(EntryOf(machine)); }
 
-void TSimResultData::AppendEntry(const std::array<std::int32_t, kColumns>& values) { Stage(values); }
-
 std::int32_t TSimResultData::At(ResultColumn column, int index) const {
   const int c = static_cast<int>(column);
   if (c < 0 || c >= kColumns || index < 0 || index >= Length()) {
@@ -27,7 +25,7 @@ std::int32_t TSimResultData::At(ResultColumn column, int index) const {
   }
   const auto i = static_cast<std::size_t>(index);
   if (i >= size_) return stage_[i - size_][static_cast<std::size_t>(c)];
-  return columns_[static_cast<std::size_t>(c)][i];
+  return columns_[static_cast<std::size_t>(c)].data()[i];
 }
 
 std::int32_t TSimResultData::LastMedal() const {
@@ -35,25 +33,29 @@ std::int32_t TSimResultData::LastMedal() const {
 }
 
 void TSimResultData::Flush() const {
-  if (size_ + staged_ > capacity_) Grow();
   for (std::size_t c = 0; c < columns_.size(); ++c) {
-    std::int32_t* column = columns_[c].get() + size_;
+    std::int32_t* column = columns_[c].data() + size_;
     for (std::size_t k = 0; k < staged_; ++k) column[k] = stage_[k][c];
   }
   size_ += staged_;
   staged_ = 0;
 }
 
-void TSimResultData::Reserve(std::size_t entries) {
-  if (entries > capacity_) GrowTo(entries);
+void TSimResultData::Release() {
+  for (auto& column : columns_) column.Release();
+  size_ = staged_ = capacity_ = 0;
 }
 
-void TSimResultData::GrowTo(std::size_t capacity) const {
-  for (auto& column : columns_) {
-    auto bigger = std::make_unique_for_overwrite<std::int32_t[]>(capacity);
-    if (size_ > 0) std::copy_n(column.get(), size_, bigger.get());
-    column = std::move(bigger);
-  }
+void TSimResultData::Reserve(std::size_t entries) {
+  // Whole stages: the columns take the staged entries sixteen at a time.
+  const std::size_t stages = (entries + kStaged - 1) / kStaged * kStaged;
+  if (stages > capacity_) GrowTo(stages);
+}
+
+void TSimResultData::GrowTo(std::size_t capacity) {
+  // Column by column: when one fails, those before it are merely bigger
+  // than capacity_ says, and the log is still whole.
+  for (auto& column : columns_) column.Resize(capacity, reallocate_);
   capacity_ = capacity;
 }
 

@@ -7,6 +7,8 @@
 #include <memory>
 #include <span>
 
+#include "core/analysis/GrowableBuffer.h"
+
 namespace orvel {
 
 class Orvel;
@@ -33,7 +35,12 @@ enum class ResultColumn : int {
 // a time: a hall of a thousand seats otherwise writes to eight thousand
 // far-apart places every hall game, and pays a TLB miss for nearly each.
 // Readers never see the difference: Length, At and Column include the
-// buffered entries. Clear keeps the storage for the next run.
+// buffered entries.
+//
+// Running out of memory: only MakeRoom (and Append, which calls it) and
+// Reserve allocate, and a failed allocation leaves the log as it was. Once
+// MakeRoom has succeeded, the next Append cannot fail, so a hall can make
+// room in every seat's log before it plays any seat's game.
 class TSimResultData final {
 public:
   static constexpr int kColumns = static_cast<int>(ResultColumn::Count);
@@ -45,7 +52,7 @@ public:
   // fixes the column order, for logs and for log files alike.
   static Entry EntryOf(const Orvel& machine);
 
-  TSimResultData() = default;
+  explicit TSimResultData(Reallocator reallocate = SystemReallocate) : reallocate_(reallocate) {}
   TSimResultData(const TSimResultData&) = delete;
   TSimResultData& operator=(const TSimResultData&) = delete;
 
@@ -53,10 +60,19 @@ public:
   void Append(const Orvel& machine);
   // Appends one entry given column by column (hand-made logs in tests and
   // tools).
-  void AppendEntry(const std::array<std::int32_t, kColumns>& values);
+  void AppendEntry(const Entry& values) { Stage(values); }
+  // Makes sure the next Append allocates nothing. Throws std::bad_alloc,
+  // the log unchanged, when there is no memory for it.
+  void MakeRoom() {
+    if (staged_ == kStaged) Flush();
+    if (staged_ == 0 && capacity_ < size_ + kStaged) Grow();
+  }
+  // Empties the log and keeps its storage for the next run.
   void Clear() { size_ = staged_ = 0; }
+  // Empties the log and gives its storage back.
+  void Release();
   // Makes room for `entries` entries at once: a hall whose logs all double
-  // at the same hall game would otherwise copy them all in one go.
+  // at the same hall game would otherwise grow them all in one go.
   void Reserve(std::size_t entries);
 
   int Length() const { return static_cast<int>(size_ + staged_); }
@@ -69,25 +85,27 @@ public:
   // Unchecked view of one column, valid until the next Append or Clear.
   std::span<const std::int32_t> Column(ResultColumn column) const {
     if (staged_ != 0) Flush();
-    return {columns_[static_cast<std::size_t>(column)].get(), size_};
+    return {columns_[static_cast<std::size_t>(column)].data(), size_};
   }
 
 private:
   static constexpr std::size_t kStaged = 16;
 
   void Stage(const Entry& entry) {
+    MakeRoom();
     stage_[staged_++] = entry;
-    if (staged_ == kStaged) Flush();
   }
-  // Moves the buffered entries into the columns. Logically const: the log's
-  // contents do not change.
+  // Moves the buffered entries into the columns, which always have room for
+  // them (MakeRoom grows the columns before the first entry is staged), so
+  // it allocates nothing. Logically const: the contents do not change.
   void Flush() const;
-  void Grow() const { GrowTo(std::max<std::size_t>(256, capacity_ * 2)); }
-  void GrowTo(std::size_t capacity) const;
+  void Grow() { GrowTo(std::max<std::size_t>(256, capacity_ * 2)); }
+  void GrowTo(std::size_t capacity);
 
-  mutable std::array<std::unique_ptr<std::int32_t[]>, kColumns> columns_;
+  Reallocator reallocate_;
+  mutable std::array<GrowableBuffer<std::int32_t>, kColumns> columns_;
   mutable std::size_t size_ = 0;  // entries in the columns
-  mutable std::size_t capacity_ = 0;
+  std::size_t capacity_ = 0;      // of every column
   mutable std::array<Entry, kStaged> stage_{};
   mutable std::size_t staged_ = 0;  // entries after them, still in stage_
 };

@@ -2,21 +2,29 @@
 
 #include <algorithm>
 
+#include "core/hall/MemoryBudget.h"
 #include "core/model/Random.h"
 
 namespace orvel {
 
+SeatRate::SeatRate(std::string text)
+    : rate_(OperatingRate::FromText(text)), text_(std::make_shared<const std::string>(std::move(text))) {}
+
 void Hall::CreateSeats(int count) {
-  seats_.clear();
+  DeleteSeats();
   if (count <= 0) return;
   seats_.reserve(static_cast<std::size_t>(count));
-  const OperatingRate full = OperatingRate::FromText("1");
+  const SeatRate full("1");
   for (int i = 0; i < count; ++i) {
-    seats_.push_back(Seat{std::make_unique<Orvel>(), std::make_unique<TSimResultData>(), "1", full});
+    seats_.push_back(Seat{std::make_unique<Orvel>(), std::make_unique<TSimResultData>(), full.text_, full.rate_});
   }
 }
 
-void Hall::DeleteSeats() { seats_.clear(); }
+void Hall::DeleteSeats() {
+  seats_.clear();
+  seats_.shrink_to_fit();
+  ReturnFreeMemory();
+}
 
 void Hall::ResetMachines() {
   for (const Seat& seat : seats_) seat.machine->Reset();
@@ -33,6 +41,11 @@ void Hall::PrepareRun(std::optional<std::uint32_t> seed) {
 
 void Hall::ClearLogs() {
   for (const Seat& seat : seats_) seat.playLog->Clear();
+}
+
+void Hall::ReleaseLogs() {
+  for (const Seat& seat : seats_) seat.playLog->Release();
+  ReturnFreeMemory();
 }
 
 std::int64_t Hall::ReservationPerSeat(std::int64_t games) const {
@@ -52,6 +65,11 @@ void Hall::ReserveLogs(std::int64_t games) {
 }
 
 void Hall::PlayHallGame(std::int32_t game) {
+  // A hall game is played whole or not at all: room in every log first, so
+  // that running out of memory stops the run before any seat has played.
+  if (keepLogs_) {
+    for (const Seat& seat : seats_) seat.playLog->MakeRoom();
+  }
   const int count = SeatCount();
   for (int i = 0; i < count; ++i) {
     Seat& seat = seats_[static_cast<std::size_t>(i)];
@@ -77,20 +95,22 @@ std::int64_t Hall::SumMedals() const {
 }
 
 void Hall::SetRateText(int seat, const std::string& text) {
-  const OperatingRate rate = OperatingRate::FromText(text);  // throws before anything changes
+  const SeatRate rate(text);  // throws before anything changes
   Seat& target = At(seat);
-  target.rateText = text;
-  target.rate = rate;
+  target.rateText = rate.text_;
+  target.rate = rate.rate_;
 }
 
 void Hall::SetSeat(int seat, std::int32_t level, const std::string& rateText) {
-  const OperatingRate rate = OperatingRate::FromText(rateText);
+  SetSeat(seat, level, SeatRate(rateText));
+}
+
+void Hall::SetSeat(int seat, std::int32_t level, const SeatRate& rate) {
   Seat& target = At(seat);
-  target.machine->CheckLevel(level);
-  std::string text = rateText;  // the last step that can fail, before any change
+  target.machine->CheckLevel(level);  // the last step that can fail, before any change
   target.machine->SetLevel(level);
-  target.rateText = std::move(text);
-  target.rate = rate;
+  target.rateText = rate.text_;
+  target.rate = rate.rate_;
 }
 
 }  // namespace orvel

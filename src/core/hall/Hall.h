@@ -29,6 +29,20 @@ namespace orvel {
 //
 // Rate texts are checked when they are set, so a hall game never fails
 // half-way with some seats played and others not.
+// A rate text checked once and shared: any number of seats can take it
+// without a copy each (a hall of 100,000 seats given one long text).
+class SeatRate final {
+public:
+  // Throws ConversionError for a text that is no decimal number.
+  explicit SeatRate(std::string text);
+  const std::string& text() const { return *text_; }
+
+private:
+  friend class Hall;
+  OperatingRate rate_;  // read before the text moves into text_
+  std::shared_ptr<const std::string> text_;
+};
+
 class Hall final {
 public:
   Hall() = default;
@@ -50,8 +64,10 @@ public:
   // setting 1 gets none: SetLevel takes a draw, and every seeded run depends
   // on the exact draws).
   void PrepareRun(std::optional<std::uint32_t> seed);
-  // Empties every play log.
+  // Empties every play log, keeping the storage for the next run.
   void ClearLogs();
+  // Empties every play log and gives its storage back to the system.
+  void ReleaseLogs();
   // Makes room in every log for `games` more games at once, within a budget
   // of 16 million entries (512 MB) over all seats; past it logs grow as
   // needed. Without it a thousand logs all double at the same hall game.
@@ -79,7 +95,7 @@ public:
   Orvel& Machine(int seat) { return *At(seat).machine; }
   const Orvel& Machine(int seat) const { return *At(seat).machine; }
   const TSimResultData& PlayLog(int seat) const { return *At(seat).playLog; }
-  const std::string& RateText(int seat) const { return At(seat).rateText; }
+  const std::string& RateText(int seat) const { return *At(seat).rateText; }
 
   // Stores the text character for character. Throws ConversionError, and
   // changes nothing, for a text that is no decimal number.
@@ -89,6 +105,8 @@ public:
   // Both are checked before either is applied, with the errors of those two
   // (the rate first), so a refused call changes nothing: never half a seat.
   void SetSeat(int seat, std::int32_t level, const std::string& rateText);
+  // The same with a rate already checked, shared rather than copied.
+  void SetSeat(int seat, std::int32_t level, const SeatRate& rate);
 
 private:
   // One seat. The machine and the log stay where they are for the seat's
@@ -96,8 +114,10 @@ private:
   struct Seat {
     std::unique_ptr<Orvel> machine;
     std::unique_ptr<TSimResultData> playLog;
-    std::string rateText;  // as chosen or typed, character for character
-    OperatingRate rate;    // rateText read as a number, kept in step with it
+    // As chosen or typed, character for character; seats given the same
+    // SeatRate share it.
+    std::shared_ptr<const std::string> rateText;
+    OperatingRate rate;  // rateText read as a number, kept in step with it
   };
 
   Seat& At(int seat) { return seats_.at(static_cast<std::size_t>(seat)); }

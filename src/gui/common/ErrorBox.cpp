@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include <exception>
+#include <new>
 
 #include "gui/common/ApplicationTitle.h"
 #include "gui/common/WindowLook.h"
@@ -17,8 +18,10 @@ QString ErrorBoxText(const QString& message) {
   return message;
 }
 
-void ShowErrorBox(const QString& message, QWidget* parent) {
-  QMessageBox box(QMessageBox::Critical, ApplicationTitle(), ErrorBoxText(message), QMessageBox::Ok, parent);
+void ShowErrorBox(const QString& message, QWidget* parent) { ShowErrorBoxText(ErrorBoxText(message), parent); }
+
+void ShowErrorBoxText(const QString& text, QWidget* parent) {
+  QMessageBox box(QMessageBox::Critical, ApplicationTitle(), text, QMessageBox::Ok, parent);
   box.setObjectName(u"ErrorBox"_s);
   box.exec();
 }
@@ -26,6 +29,8 @@ void ShowErrorBox(const QString& message, QWidget* parent) {
 QString CurrentErrorMessage() {
   try {
     throw;
+  } catch (const std::bad_alloc&) {
+    return u"メモリが足りません"_s;
   } catch (const std::exception& error) {
     return QString::fromUtf8(error.what());
   } catch (...) {

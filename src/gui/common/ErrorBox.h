@@ -14,10 +14,13 @@ namespace orvel {
 // title as caption, an error icon and OK.
 void ShowErrorBox(const QString& message, QWidget* parent = nullptr);
 QString ErrorBoxText(const QString& message);
+// The same box with a text of the program's own, shown as it is.
+void ShowErrorBoxText(const QString& text, QWidget* parent = nullptr);
 
 // The message the error box shows for the exception being handled (call it
 // only inside a catch block): what() of a std::exception, empty for
-// anything else.
+// anything else, and for running out of memory a Japanese sentence instead
+// of the library's "std::bad_alloc".
 QString CurrentErrorMessage();
 
 // The integer a user typed, or, for a text that is no integer, the error

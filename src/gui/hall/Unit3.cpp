@@ -25,7 +25,6 @@
 #include "gui/analysis/Unit1.h"
 #include "gui/common/DisplayScheduler.h"
 #include "gui/common/TimeSlice.h"
-#include "gui/common/VisibleLine.h"
 #include "gui/common/WindowLook.h"
 #include "gui/common/ZoomChartView.h"
 #include "gui/common/ErrorBox.h"
@@ -35,6 +34,7 @@
 #include "gui/dialogs/Unit5.h"
 #include "gui/hall/HallGridModel.h"
 #include "core/hall/HallGrid.h"
+#include "core/hall/MemoryBudget.h"
 #include "core/hall/TextToNumber.h"
 #include "ui_Unit3.h"
 
@@ -184,10 +184,11 @@ void TFormHall::DeleteAnalysisWindows() {
 void TFormHall::ResetMachines() { hall_.ResetMachines(); }
 
 void TFormHall::ResetData() {
-  hall_.ClearLogs();
+  // The storage goes back to the system: a finished run of millions of
+  // games should not stay resident until the next one.
+  slump_.Release();
+  hall_.ReleaseLogs();
   for (TMainForm* window : analysisWindows_) window->ClearResult();
-  slump_.clear();
-  minBalance_ = maxBalance_ = 0;
   // A zoom into the cleared run means nothing for the next one.
   zoomed_ = false;
   ShowEmptySlump();
@@ -239,6 +240,8 @@ void TFormHall::StartButtonClick() {
   if (!total) return;
   try {
     if (engine_.fresh()) ResetData();
+    // A fresh run needs all its hall games; a resumed one the rest.
+    if (!RunFitsInMemory(engine_.fresh() ? *total : std::int64_t{engine_.total()} - engine_.nextGame())) return;
     engine_.Start(*total);
   } catch (...) {
     ShowErrorBox(CurrentErrorMessage(), this);
@@ -276,7 +279,11 @@ void TFormHall::PlaySlice() {
       return;
     }
     const TimeSlice slice;
-    while (seatsReserved_ < hall_.SeatCount() && !slice.Due()) hall_.ReserveLog(seatsReserved_++, reservation_);
+    while (seatsReserved_ < hall_.SeatCount() && !slice.Due()) {
+      if (reservationFault) reservationFault(seatsReserved_);
+      hall_.ReserveLog(seatsReserved_, reservation_);
+      ++seatsReserved_;
+    }
     if (seatsReserved_ < hall_.SeatCount()) return;
     do {
       PlayNextHallGame();
@@ -287,12 +294,18 @@ void TFormHall::PlaySlice() {
       runTimer_.stop();
       QMetaObject::invokeMethod(this, &TFormHall::PlaySlice, Qt::QueuedConnection);
     }
+  } catch (const std::bad_alloc&) {
+    const std::int64_t left = std::int64_t{engine_.total()} - engine_.nextGame();
+    failure = u"メモリが足りません。シミュレーションを停止しました。\n"
+              u"残り %1 ゲームの記録には約 %2 必要です（1台1ゲームにつき 32 バイト）。\n"
+              u"リセットしてメモリを空けるか、Play数か台数を減らしてください。"_s
+                  .arg(ToQString(IntText(left)), ToQString(MemoryText(RunMemory(hall_.SeatCount(), left))));
   } catch (...) {
-    failure = CurrentErrorMessage();
+    failure = ErrorBoxText(CurrentErrorMessage());
   }
   if (!failure) return;
   if (!running()) {
-    ShowErrorBox(*failure, this);
+    ShowErrorBoxText(*failure, this);
     return;
   }
   // Paused at the failed hall game, which the next Start plays again. One
@@ -310,11 +323,13 @@ void TFormHall::PlayNextHallGame() {
   if (hallGameFault) hallGameFault(g);
   // The interval is read afresh every hall game; refreshes fall on
   // multiples of it counted from hall game 0 of the run.
+  // Room for the hall game's point before it is played (its logs make
+  // theirs in PlayHallGame): running out of memory then stops the run
+  // before the hall game, never half-way through it.
+  slump_.MakeRoom();
   const bool refresh = engine_.PlayNext(ui_->UpdateTrackBar->value());
   const std::int64_t balance = -hall_.SumMedals();
-  slump_.push_back({g, balance});
-  minBalance_ = slump_.size() == 1 ? balance : std::min(minBalance_, balance);
-  maxBalance_ = slump_.size() == 1 ? balance : std::max(maxBalance_, balance);
+  slump_.Append(g, balance);
   emit hallGamePlayed(g);
   if (refresh) {
     RefreshGrid();
@@ -339,7 +354,7 @@ void TFormHall::EndRun(const QString& status, const std::optional<QString>& fail
   // run's play count cannot change.
   ui_->PlayNumEdit->setEnabled(engine_.fresh());
   SetRunControls(false);
-  if (failure) ShowErrorBox(*failure, this);
+  if (failure) ShowErrorBoxText(*failure, this);
   emit runEnded();
 }
 
@@ -353,6 +368,20 @@ void TFormHall::SetRunControls(bool running) {
 }
 
 void TFormHall::SetStatus(const QString& text) { statusPanel_->setText(text); }
+
+bool TFormHall::RunFitsInMemory(std::int64_t games) {
+  const std::uint64_t need = RunMemory(hall_.SeatCount(), games);
+  const std::optional<std::uint64_t> available = AvailableMemory();
+  if (!available || need <= *available) return true;
+  ShowErrorBoxText(u"メモリが足りません。\n"
+                   u"%1 台 × %2 ゲームの記録には約 %3 必要ですが、使えるメモリは約 %4 です"
+                   u"（1台1ゲームにつき 32 バイト）。\n"
+                   u"Play数か台数を減らしてください。"_s.arg(ToQString(IntText(hall_.SeatCount())),
+                                                             ToQString(IntText(games)), ToQString(MemoryText(need)),
+                                                             ToQString(MemoryText(*available))),
+                   this);
+  return false;
+}
 
 void TFormHall::ShowEmptySlump() {
   slumpSeries_->clear();
@@ -370,9 +399,9 @@ void TFormHall::CatchUpChart() {
     return;
   }
   // Both axes scaled to the points.
-  const double first = slump_.front().game, last = slump_.back().game;
+  const double first = slump_.firstGame(), last = slump_.lastGame();
   SetRangeWithRoundTicks(gameAxis_, first, last);
-  SetRangeWithRoundTicks(balanceAxis_, static_cast<double>(minBalance_), static_cast<double>(maxBalance_));
+  SetRangeWithRoundTicks(balanceAxis_, static_cast<double>(slump_.lowest()), static_cast<double>(slump_.highest()));
   DrawChartRange(first, last);
 }
 
@@ -380,8 +409,11 @@ void TFormHall::DrawChartRange(double from, double to) {
   // One lowest and one highest point per two pixel columns: the line is
   // two pixels wide.
   const auto buckets = static_cast<std::size_t>(std::max(100, ui_->SlumpChart->width() / 2));
-  slumpSeries_->replace(VisibleLine(slump_, from, to, buckets, [](const SlumpPoint& p) { return p.game; },
-                                    [](const SlumpPoint& p) { return p.balance; }));
+  QList<QPointF> line;
+  for (const std::size_t i : slump_.Visible(from, to, buckets)) {
+    line.append(QPointF(slump_.firstGame() + static_cast<double>(i), static_cast<double>(slump_[i])));
+  }
+  slumpSeries_->replace(line);
 }
 
 // ---- update interval and play count ----

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/hall/Hall.h"
+#include "core/hall/HallSlump.h"
 #include "core/hall/RunEngine.h"
 
 class QChart;
@@ -53,11 +54,6 @@ class TFormHall final : public QMainWindow {
   Q_DISABLE_COPY_MOVE(TFormHall)
 
 public:
-  struct SlumpPoint {
-    std::int32_t game;
-    std::int64_t balance;  // the hall's gain in medals after that hall game
-  };
-
   explicit TFormHall(QWidget* owner = nullptr);
   ~TFormHall() override;
 
@@ -96,6 +92,9 @@ public:
   // For tests only: called before each hall game of a run with its number,
   // so a test can make that hall game fail by throwing. Empty in the program.
   std::function<void(int game)> hallGameFault;
+  // For tests only: called before a seat's log is given room for the run,
+  // so a test can make the reservation fail by throwing.
+  std::function<void(int seat)> reservationFault;
 
   // The dialogs, created once at start-up and reused for every opening.
   void SetDialogs(TSetSlotForm* setSlot, TSetNumForm* setNum, TAboutBox* about);
@@ -108,7 +107,8 @@ public:
   // The hall game the run plays next; 0 when Idle.
   int resumeGame() const { return engine_.nextGame(); }
   const HallGridModel& grid() const { return *gridModel_; }
-  const std::vector<SlumpPoint>& slumpPoints() const { return slump_; }
+  // The hall's gain in medals after every hall game of the run so far.
+  const HallSlump& slump() const { return slump_; }
   // The grid's current row, 1 for seat 1; 0 when none.
   int currentGridRow() const;
   QMenu* popupMenu() const { return popupMenu_; }
@@ -149,6 +149,9 @@ private:
   void EndRun(const QString& status, const std::optional<QString>& failure = std::nullopt);
   void SetRunControls(bool running);
   void SetStatus(const QString& text);
+  // Whether the memory `games` more hall games need is there; when it
+  // clearly is not, says so in the error box and returns false.
+  bool RunFitsInMemory(std::int64_t games);
 
   std::unique_ptr<Ui::TFormHall> ui_;
   Hall hall_;
@@ -166,8 +169,7 @@ private:
   QMenu* popupMenu_ = nullptr;
   QLabel* statusPanel_ = nullptr;
 
-  std::vector<SlumpPoint> slump_;
-  std::int64_t minBalance_ = 0, maxBalance_ = 0;
+  HallSlump slump_;
   QChart* chart_ = nullptr;
   QLineSeries* slumpSeries_ = nullptr;
   QValueAxis* gameAxis_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -139,6 +140,70 @@ TEST_P(StagedEntries, ReadBackExactlyBeforeAndAfterReachingTheColumns) {
 
 INSTANTIATE_TEST_SUITE_P(TSimResultData, StagedEntries, ::testing::Values(0, 1, 15, 16, 17, 33),
                          [](const auto& info) { return "entries_" + std::to_string(info.param); });
+
+// A reallocator that fails the one call numbered failingCall (counted from
+// 0 over the whole test) and passes every other to the system.
+int reallocCalls = 0;
+int failingCall = -1;
+
+void* FailOnce(void* block, std::size_t bytes) {
+  if (reallocCalls++ == failingCall) return nullptr;
+  return SystemReallocate(block, bytes);
+}
+
+// Running out of memory while the log grows must leave it whole: the run
+// that failed goes on after the error box, appending to the same log.
+TEST(TSimResultData, AGrowthThatFailsLeavesTheLogWholeAndUsable) {
+  reallocCalls = 0;
+  // The first growth takes eight calls, one per column; the second fails
+  // in its fourth, with three columns already bigger.
+  failingCall = 8 + 3;
+  TSimResultData log(FailOnce);
+  int appended = 0;
+  bool failed = false;
+  while (!failed) {
+    try {
+      log.AppendEntry(ValuesOf(appended, 0));
+      ++appended;
+    } catch (const std::bad_alloc&) {
+      failed = true;
+    }
+  }
+  EXPECT_EQ(appended, 256) << "the second growth comes when the first 256 entries are in";
+  ExpectEntries(log, appended, 0, "after the failure");
+
+  // Again, after it: the next growth succeeds and nothing is lost.
+  for (int i = 0; i < 1000; ++i) log.AppendEntry(ValuesOf(appended++, 0));
+  ExpectEntries(log, appended, 0, "resumed");
+  ExpectColumns(log, appended, 0);
+
+  // MakeRoom fails the same way, and once it has succeeded Append cannot:
+  // the next allocation fails, whenever it comes.
+  failingCall = reallocCalls;
+  bool roomFailed = false;
+  while (!roomFailed) {
+    try {
+      log.MakeRoom();
+    } catch (const std::bad_alloc&) {
+      roomFailed = true;
+      continue;
+    }
+    log.AppendEntry(ValuesOf(appended++, 0));
+  }
+  ExpectEntries(log, appended, 0, "after MakeRoom failed");
+  log.AppendEntry(ValuesOf(appended++, 0));
+  ExpectColumns(log, appended, 0);
+}
+
+TEST(TSimResultData, ReleaseGivesTheStorageBack) {
+  TSimResultData log;
+  for (int i = 0; i < 1000; ++i) log.AppendEntry(ValuesOf(i, 0));
+  log.Release();
+  EXPECT_EQ(log.Length(), 0);
+  EXPECT_EQ(log.Capacity(), 0u);
+  for (int i = 0; i < 20; ++i) log.AppendEntry(ValuesOf(i, 2));
+  ExpectColumns(log, 20, 2);
+}
 
 }  // namespace
 }  // namespace orvel

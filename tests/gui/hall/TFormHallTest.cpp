@@ -27,6 +27,7 @@
 #include "gui/dialogs/Unit2.h"
 #include "gui/hall/HallGridModel.h"
 #include "gui/hall/Unit3.h"
+#include "core/hall/MemoryBudget.h"
 #include "core/model/Random.h"
 
 using namespace Qt::StringLiterals;
@@ -102,6 +103,9 @@ private slots:
   void aModalBoxHoldsTheRun();
   void aFailedHallGameShowsTheErrorBoxAndPauses_data();
   void aFailedHallGameShowsTheErrorBoxAndPauses();
+  void runningOutOfMemoryLeavesTheWindowUsable_data();
+  void runningOutOfMemoryLeavesTheWindowUsable();
+  void aRunThatCannotFitIsRefusedAtOnce();
   void intervalAndPlayCountChaseEachOther();
   void startWithAPlayCountThatIsNoInteger();
   void popupEnablingInEachState();
@@ -176,9 +180,9 @@ void TFormHallTest::defaultRunCompletesConsistently() {
   QCOMPARE(hall.resumeGame(), 0);
   const std::int64_t medals = hall.SumMedals();
   QCOMPARE(Find<QLabel>(hall, u"ProceedLabel"_s)->text(), QString::number(-medals * 20) + u"円"_s);
-  QCOMPARE(hall.slumpPoints().size(), 260u);
-  QCOMPARE(hall.slumpPoints().back().balance, -medals);
-  QCOMPARE(hall.slumpPoints().front().game, 0);
+  QCOMPARE(hall.slump().size(), 260u);
+  QCOMPARE(hall.slump().back(), -medals);
+  QCOMPARE(hall.slump().firstGame(), 0);
   std::int64_t fromGrid = 0;
   for (int seat = 0; seat < 20; ++seat) {
     // The grid keeps the finished run although the machines were reset.
@@ -238,16 +242,17 @@ void TFormHallTest::stopAndResumeGiveTheUninterruptedRun() {
   QCOMPARE(hall.resumeGame(), 35);
   QVERIFY(hall.stopped());
   QCOMPARE(Controls(hall), kPaused);
-  QCOMPARE(hall.slumpPoints().size(), 35u);
+  QCOMPARE(hall.slump().size(), 35u);
   QCOMPARE(hall.hall().Machine(3).playCount, 35);
 
   QVERIFY(StartAndWait(hall));
   QCOMPARE(Status(hall), u"シミュレーション完了"_s);
   QCOMPARE(refreshes, (QList<int>{9, 19, 29, 39, 49, 59, 69, 79, 89, 99}));
-  QCOMPARE(hall.slumpPoints().size(), 100u);
-  for (int g = 0; g < 100; ++g) QCOMPARE(hall.slumpPoints()[static_cast<std::size_t>(g)].game, g);
+  QCOMPARE(hall.slump().size(), 100u);
+  QCOMPARE(hall.slump().firstGame(), 0);
+  QCOMPARE(hall.slump().lastGame(), 99);
   for (int seat = 0; seat < 20; ++seat) QCOMPARE(Medals(hall, seat), Medals(straight, seat));
-  QCOMPARE(hall.slumpPoints().back().balance, straight.slumpPoints().back().balance);
+  QCOMPARE(hall.slump().back(), straight.slump().back());
 }
 
 void TFormHallTest::stopAfterTheLastHallGame() {
@@ -492,7 +497,7 @@ void TFormHallTest::aFailedHallGameShowsTheErrorBoxAndPauses() {
   QCOMPARE(hall.resumeGame(), failAt);
   QCOMPARE(Controls(hall), controls);
   QCOMPARE(Status(hall), u"シミュレーション停止"_s);
-  QCOMPARE(hall.slumpPoints().size(), static_cast<std::size_t>(failAt));
+  QCOMPARE(hall.slump().size(), static_cast<std::size_t>(failAt));
   QCOMPARE(hall.hall().Machine(0).playCount, failAt);
 
   // Start goes on at the failed hall game and completes the run as if
@@ -506,9 +511,91 @@ void TFormHallTest::aFailedHallGameShowsTheErrorBoxAndPauses() {
   QCOMPARE(catcher.boxes.size(), 1);
   QCOMPARE(Status(hall), u"シミュレーション完了"_s);
   QCOMPARE(Controls(hall), kIdle);
-  QCOMPARE(hall.slumpPoints().size(), static_cast<std::size_t>(kTotal));
-  for (int g = 0; g < kTotal; ++g) QCOMPARE(hall.slumpPoints()[static_cast<std::size_t>(g)].game, g);
+  QCOMPARE(hall.slump().size(), static_cast<std::size_t>(kTotal));
+  QCOMPARE(hall.slump().firstGame(), 0);
+  QCOMPARE(hall.slump().lastGame(), kTotal - 1);
   for (int seat = 0; seat < 20; ++seat) QCOMPARE(Medals(hall, seat), Medals(straight, seat));
+}
+
+void TFormHallTest::runningOutOfMemoryLeavesTheWindowUsable_data() {
+  QTest::addColumn<int>("pauseAt");
+  QTest::addColumn<QString>("controls");
+  // At the first Start nothing has been played, so the window is Idle; on
+  // resume it stays Paused where it was.
+  QTest::newRow("at the start") << 0 << kIdle;
+  QTest::newRow("on resume") << 10 << kPaused;
+}
+
+void TFormHallTest::runningOutOfMemoryLeavesTheWindowUsable() {
+  QFETCH(int, pauseAt);
+  QFETCH(QString, controls);
+  constexpr int kTotal = 30;
+  TFormHall straight;
+  Seed(straight, 4);
+  SetText(straight, u"PlayNumEdit"_s, QString::number(kTotal));
+  QVERIFY(StartAndWait(straight));
+
+  TFormHall hall;
+  Seed(hall, 4);
+  SetText(hall, u"PlayNumEdit"_s, QString::number(kTotal));
+  ModalCatcher catcher;
+  if (pauseAt > 0) {
+    auto stop = connect(&hall, &TFormHall::hallGamePlayed, &hall, [&](int g) {
+      if (g == pauseAt - 1) ClickStart(hall);
+    });
+    QVERIFY(StartAndWait(hall));
+    disconnect(stop);
+    QCOMPARE(hall.resumeGame(), pauseAt);
+  }
+  bool thrown = false;
+  hall.reservationFault = [&](int seat) {
+    if (seat != 3 || thrown) return;
+    thrown = true;
+    throw std::bad_alloc();
+  };
+  QVERIFY(StartAndWait(hall));
+  QVERIFY(thrown);
+  QCOMPARE(catcher.boxes.size(), 1);
+  QCOMPARE(catcher.boxes[0].objectName, u"ErrorBox"_s);
+  QVERIFY2(catcher.boxes[0].text.startsWith(u"メモリが足りません。シミュレーションを停止しました。\n"_s),
+           qPrintable(catcher.boxes[0].text));
+  QVERIFY(!catcher.boxes[0].text.contains(u"bad_alloc"_s));
+  QCOMPARE(Controls(hall), controls);
+  QCOMPARE(Status(hall), u"シミュレーション停止"_s);
+  QCOMPARE(hall.resumeGame(), pauseAt);
+  QCOMPARE(hall.hall().PlayLog(0).Length(), pauseAt);
+
+  // The next Start plays the run to its end, as if nothing had happened.
+  QVERIFY(StartAndWait(hall));
+  QCOMPARE(catcher.boxes.size(), 1);
+  QCOMPARE(Status(hall), u"シミュレーション完了"_s);
+  QCOMPARE(Controls(hall), kIdle);
+  QCOMPARE(hall.slump().size(), static_cast<std::size_t>(kTotal));
+  for (int seat = 0; seat < 20; ++seat) QCOMPARE(Medals(hall, seat), Medals(straight, seat));
+
+  // Reset gives the run's memory back rather than keeping it for the next.
+  QTest::mouseClick(Find<QPushButton>(hall, u"ResetButton"_s), Qt::LeftButton);
+  for (int seat = 0; seat < 20; ++seat) QCOMPARE(hall.hall().PlayLog(seat).Capacity(), 0u);
+  QVERIFY(hall.slump().empty());
+}
+
+void TFormHallTest::aRunThatCannotFitIsRefusedAtOnce() {
+  // Twenty seats for the longest play count want over a terabyte of logs.
+  TFormHall hall;
+  SetText(hall, u"PlayNumEdit"_s, u"2147483647"_s);
+  ModalCatcher catcher;
+  QSignalSpy played(&hall, &TFormHall::hallGamePlayed);
+  ClickStart(hall);
+  QCOMPARE(catcher.boxes.size(), 1);
+  const QString text = catcher.boxes[0].text;
+  QVERIFY2(text.startsWith(u"メモリが足りません。\n20 台 × 2147483647 ゲームの記録には約 "_s), qPrintable(text));
+  QVERIFY2(text.contains(QString::fromStdString(orvel::MemoryText(orvel::RunMemory(20, 2147483647)))),
+           qPrintable(text));
+  QVERIFY(text.endsWith(u"Play数か台数を減らしてください。"_s));
+  QCOMPARE(Controls(hall), kIdle);
+  QVERIFY(!hall.running());
+  QTest::qWait(50);
+  QCOMPARE(played.count(), 0);
 }
 
 void TFormHallTest::intervalAndPlayCountChaseEachOther() {
@@ -655,7 +742,7 @@ void TFormHallTest::resetInIdleAndPaused() {
   QCOMPARE(hall.resumeGame(), 0);
   QCOMPARE(Controls(hall), kIdle);
   QCOMPARE(Find<QLabel>(hall, u"ProceedLabel"_s)->text(), balance);
-  QCOMPARE(hall.slumpPoints().size(), 0u);
+  QCOMPARE(hall.slump().size(), 0u);
   for (int seat = 0; seat < 20; ++seat) {
     QCOMPARE(hall.hall().PlayLog(seat).Length(), 0);
     QCOMPARE(hall.hall().Machine(seat).playCount, 0);

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <system_error>
 
 #include "cli/CliOptions.h"
@@ -22,7 +24,23 @@ void AppendNumber(std::string& text, std::int64_t value) {
   text.append(buffer, result.ptr);
 }
 
+// fopen for a path in the system's own encoding (wide on Windows), so that
+// any folder name that can be made can be written to.
+std::FILE* OpenFile(const std::filesystem::path& path, bool append) {
+#ifdef _WIN32
+  return _wfopen(path.c_str(), append ? L"ab" : L"wb");
+#else
+  return std::fopen(path.c_str(), append ? "ab" : "wb");
+#endif
+}
+
 }  // namespace
+
+std::uint64_t LogFiles::MemoryFor(int seats) {
+  const auto count = static_cast<std::uint64_t>(std::max(seats, 0)) + 1;
+  const std::uint64_t buffer = std::clamp<std::uint64_t>(kBufferBudget / count, kMinBuffer, kMaxBuffer) + 128;
+  return count * (buffer + sizeof(File) + 64);
+}
 
 std::string LogFiles::SeatFileName(int seat) {
   std::string number = std::to_string(seat);
@@ -52,10 +70,13 @@ LogFiles::~LogFiles() {
 
 void LogFiles::Add(const std::filesystem::path& dir, std::string name, const char* header) {
   File file{name, dir / (name + kPartSuffix), header};
-  std::ofstream out(file.part, std::ios::binary | std::ios::trunc);
+  errno = 0;
+  std::FILE* out = OpenFile(file.part, false);
+  const int error = errno;
   // Pushed before the check, so that the destructor removes it either way.
   files_.push_back(std::move(file));
-  if (!out) throw UsageError{"--log-dir: '" + (dir / name).string() + "' に書き込めません。"};
+  if (out == nullptr) throw WriteError{files_.back().Shown(), std::strerror(error)};
+  std::fclose(out);
   files_.back().buffer.reserve(bufferSize_ + 128);
 }
 
@@ -76,10 +97,16 @@ void LogFiles::HallBalance(std::int32_t game, std::int64_t balance) {
 
 void LogFiles::Flush(File& file) {
   if (file.buffer.empty()) return;
-  std::ofstream out(file.part, std::ios::binary | std::ios::app);
-  out.write(file.buffer.data(), static_cast<std::streamsize>(file.buffer.size()));
-  out.close();
-  if (!out) throw WriteError{file.name};
+  // Every buffer full goes out at once, and the first write that fails (a
+  // full disk, a file too big) ends the run there, not at its end.
+  errno = 0;
+  std::FILE* out = OpenFile(file.part, true);
+  if (out == nullptr) throw WriteError{file.Shown(), std::strerror(errno)};
+  const bool written = std::fwrite(file.buffer.data(), 1, file.buffer.size(), out) == file.buffer.size();
+  int error = errno;
+  const bool closed = std::fclose(out) == 0;
+  if (written && !closed) error = errno;
+  if (!written || !closed) throw WriteError{file.Shown(), std::strerror(error != 0 ? error : EIO)};
   file.buffer.clear();
 }
 
@@ -88,7 +115,7 @@ void LogFiles::Commit() {
   for (const File& file : files_) {
     std::error_code error;
     std::filesystem::rename(file.part, file.part.parent_path() / file.name, error);
-    if (error) throw WriteError{file.name};
+    if (error) throw WriteError{file.Shown(), error.message()};
   }
   committed_ = true;
 }

@@ -9,10 +9,11 @@
 
 namespace orvel::cli {
 
-// A log file that could not be written: "<file> の書き込みに失敗しました。",
-// exit status 1.
+// A file that could not be written: "<file> の書き込みに失敗しました（<reason>）。",
+// exit status 1. `reason` is the system's (strerror).
 struct WriteError {
   std::string file;
+  std::string reason;
 };
 
 // The files --log-dir asks for, written while the hall plays: seat_001.csv …
@@ -34,7 +35,8 @@ struct WriteError {
 class LogFiles final : public PlayLogSink {
 public:
   // Creates the folder and every partial file with its header line. Throws
-  // UsageError (status 2) for a folder or a file that cannot be made.
+  // UsageError (status 2) for a folder that cannot be made, WriteError for
+  // a file that cannot.
   LogFiles(const std::filesystem::path& dir, int seats);
   ~LogFiles() override;
   LogFiles(const LogFiles&) = delete;
@@ -47,6 +49,9 @@ public:
   // Throws WriteError.
   void Commit();
 
+  // The most the files of a hall of `seats` seats hold in memory.
+  static std::uint64_t MemoryFor(int seats);
+
   static std::string SeatFileName(int seat);  // seat from 1: "seat_001.csv"
   static constexpr const char* kPartSuffix = ".part";
 
@@ -55,6 +60,8 @@ private:
     std::string name;  // its own name, without the folder
     std::filesystem::path part;
     std::string buffer;
+    // Its own path as the user named the folder, for messages.
+    std::string Shown() const { return (part.parent_path() / name).string(); }
   };
 
   void Add(const std::filesystem::path& dir, std::string name, const char* header);

@@ -16,14 +16,19 @@
 #include "core/analysis/NumberText.h"
 #include "core/hall/Hall.h"
 #include "core/hall/HallReport.h"
+#include "core/hall/MemoryBudget.h"
 #include "core/hall/RunEngine.h"
 #include "core/model/Random.h"
+
+#include <cerrno>
+#include <cstring>
 
 #ifdef _WIN32
 #include <io.h>
 #define isatty _isatty
 #define fileno _fileno
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -74,11 +79,40 @@ struct OutOfMemory {
   std::string what;
 };
 
+// Output that could not be written: the file, the system's reason.
+using orvel::cli::WriteError;
+
+// A standard stream the caller closed (`>&-`) would be taken by the first
+// file the run opens, and the report would land in hall.csv. Standard
+// input and error get the null device instead; without standard output
+// there is nowhere to report to, which is an error of its own.
+void CheckStandardStreams() {
+#ifndef _WIN32
+  for (const int stream : {STDIN_FILENO, STDERR_FILENO, STDOUT_FILENO}) {
+    if (fcntl(stream, F_GETFD) != -1 || errno != EBADF) continue;
+    if (stream == STDOUT_FILENO) throw WriteError{"標準出力", "閉じています"};
+    const int null = open("/dev/null", stream == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    if (null != stream && null >= 0) close(null);
+  }
+#endif
+}
+
+// Standard output flushed, and any failure to write it (a full disk, a
+// closed pipe) turned into a WriteError with the system's reason.
+void FlushStandardOutput() {
+  errno = 0;
+  std::cout.flush();
+  const bool failed = !std::cout || std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+  if (failed) throw WriteError{"標準出力", std::strerror(errno != 0 ? errno : EIO)};
+}
+
 int Run(int argc, char** argv) {
+  CheckStandardStreams();
   const orvel::cli::CommandLine line = orvel::cli::ReadCommandLine(argc, argv);
   std::cout << line.out;
   if (!line.options) {
     if (!line.error.empty()) std::cerr << "orvelsim-cli: " << line.error << '\n';
+    FlushStandardOutput();
     return line.status;
   }
   const orvel::cli::CliOptions& options = *line.options;
@@ -94,6 +128,15 @@ int Run(int argc, char** argv) {
 
   // The logs go to their files as they are played (bounded memory); none is
   // kept in memory, with or without --log-dir.
+  // A hall too big for the memory there is is refused before anything is
+  // made. Without logs in memory the run needs no more than its seats (and
+  // the log files' buffers), however many games it plays.
+  const std::uint64_t need = static_cast<std::uint64_t>(seats) * orvel::Hall::MemoryPerSeat() +
+                             (options.logDir.empty() ? 0 : orvel::cli::LogFiles::MemoryFor(seats));
+  if (const auto available = orvel::AvailableMemory(); available && need > *available) {
+    throw OutOfMemory{orvel::IntText(seats) + " 台には約 " + orvel::MemoryText(need) + " 必要ですが、使えるメモリは約 " +
+                      orvel::MemoryText(*available) + " です。--seats を減らしてください。"};
+  }
   orvel::Hall hall;
   hall.SetKeepLogs(false);
   std::unique_ptr<orvel::cli::LogFiles> logFiles;
@@ -101,7 +144,7 @@ int Run(int argc, char** argv) {
     if (!options.logDir.empty()) logFiles = std::make_unique<orvel::cli::LogFiles>(options.logDir, seats);
     hall.CreateSeats(seats);
   } catch (const std::bad_alloc&) {
-    throw OutOfMemory{orvel::IntText(seats) + " 台の台と記録を用意できません。"};
+    throw OutOfMemory{orvel::IntText(seats) + " 台の台と記録を用意できません（約 " + orvel::MemoryText(need) + "）。"};
   }
   hall.SetLogSink(logFiles.get());
   for (int i = 0; i < seats; ++i) {
@@ -133,11 +176,18 @@ int Run(int argc, char** argv) {
               << (logFiles ? "ログのファイルは残していません。" : "") << '\n';
     return 128 + stopSignal;
   }
-  if (logFiles) logFiles->Commit();
-
+  // The finished run's table is printed even when its log files fail: the
+  // run itself is sound, and the message says which file is missing.
+  std::optional<WriteError> logFailure;
+  try {
+    if (logFiles) logFiles->Commit();
+  } catch (const WriteError& error) {
+    logFailure = error;
+  }
   orvel::WriteHallReport(std::cout, hall, options.format);
-  std::cout.flush();
-  return std::cout ? 0 : 1;
+  FlushStandardOutput();
+  if (logFailure) throw *logFailure;
+  return 0;
 }
 
 }  // namespace
@@ -148,8 +198,8 @@ int main(int argc, char** argv) {
   } catch (const UsageError& error) {
     std::cerr << "orvelsim-cli: " << error.message << '\n';
     return 2;
-  } catch (const orvel::cli::WriteError& error) {
-    std::cerr << "orvelsim-cli: " << error.file << " の書き込みに失敗しました。\n";
+  } catch (const WriteError& error) {
+    std::cerr << "orvelsim-cli: " << error.file << " の書き込みに失敗しました（" << error.reason << "）。\n";
     return 1;
   } catch (const OutOfMemory& error) {
     std::cerr << "orvelsim-cli: メモリが足りません：" << error.what << '\n';

@@ -169,11 +169,71 @@ TEST_F(CliTest, StreamedLogFilesHoldTheSeededHallsLogsAndNoPartialFile) {
   EXPECT_EQ(names, (std::vector<std::string>{"hall.csv", "seat_001.csv", "seat_002.csv", "seat_003.csv"}));
 }
 
-TEST_F(CliTest, AFailureWhileWritingEndsWithStatusOne) {
-  const std::string command = ShellQuote(ORVELSIM_CLI) + " --seats 2 --games 5 --seed 1 >/dev/full 2>/dev/null";
-  const int raw = std::system(command.c_str());
-  ASSERT_TRUE(WIFEXITED(raw));
-  EXPECT_EQ(WEXITSTATUS(raw), 1);
+// Runs a shell command with stdout and stderr in files of the test folder
+// (unless the command redirects them itself).
+CliResult Shell(const fs::path& dir, const std::string& command) {
+  const std::string full = "{ " + command + "; } >" + ShellQuote((dir / "out").string()) + " 2>" +
+                           ShellQuote((dir / "err").string()) + " </dev/null";
+  const int raw = std::system(full.c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir / "out"), Slurp(dir / "err")};
+}
+
+std::vector<std::string> FilesIn(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Output that cannot be written is status 1 and one line naming it and the
+// system's reason, never success and never the report in a log file.
+TEST_F(CliTest, StandardOutputThatCannotBeWrittenIsAnError) {
+  const std::string cli = ShellQuote(ORVELSIM_CLI);
+  const CliResult full = Shell(dir_, cli + " --seats 2 --games 5 --seed 1 >/dev/full");
+  EXPECT_EQ(full.status, 1);
+  EXPECT_EQ(full.err, "orvelsim-cli: 標準出力 の書き込みに失敗しました（No space left on device）。\n");
+
+  // Closed, the first file opened would have taken its place.
+  const fs::path logs = dir_ / "logs";
+  const CliResult closed =
+      Shell(dir_, cli + " --seats 2 --games 5 --seed 1 --log-dir " + ShellQuote(logs.string()) + " >&-");
+  EXPECT_EQ(closed.status, 1);
+  EXPECT_EQ(closed.err, "orvelsim-cli: 標準出力 の書き込みに失敗しました（閉じています）。\n");
+  EXPECT_FALSE(fs::exists(logs / "hall.csv"));
+}
+
+// A log file whose writes fail (here it leads to /dev/full): the run ends
+// at the first failed write, not after all its hall games, and leaves no
+// file, partial or looking complete.
+TEST_F(CliTest, ALogFileOnAFullDiskEndsTheRunAtOnce) {
+  for (const auto& [seats, file] : {std::pair{"0", "hall.csv"}, std::pair{"2", "seat_002.csv"}}) {
+    SCOPED_TRACE(file);
+    const fs::path logs = dir_ / (std::string("logs_") + file);
+    fs::create_directories(logs);
+    fs::create_symlink("/dev/full", logs / (std::string(file) + ".part"));
+    const CliResult r = Shell(dir_, ShellQuote(ORVELSIM_CLI) + " --seats " + seats +
+                                        " --games 2147483647 --seed 1 --log-dir " + ShellQuote(logs.string()));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "orvelsim-cli: " + (logs / file).string() + " の書き込みに失敗しました（No space left on device）。\n");
+    EXPECT_EQ(FilesIn(logs), std::vector<std::string>{});
+  }
+}
+
+// A file that cannot take its name after the run (a folder in the way):
+// status 1 naming it, and the finished run's table is still printed.
+TEST_F(CliTest, ALogFileThatCannotBeCompletedKeepsTheTable) {
+  const fs::path logs = dir_ / "logs";
+  fs::create_directories(logs / "seat_001.csv" / "in the way");
+  const std::vector<std::string> args{"--seats", "2", "--games", "50", "--seed", "8"};
+  std::vector<std::string> withLogs = args;
+  withLogs.insert(withLogs.end(), {"--log-dir", logs.string()});
+  const CliResult r = Run(withLogs);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, Run(args).out);
+  EXPECT_EQ(r.err.rfind("orvelsim-cli: " + (logs / "seat_001.csv").string() + " の書き込みに失敗しました（", 0), 0u)
+      << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
 }
 
 // A log file that stops growing half-way (here the file size limit, its
@@ -188,7 +248,8 @@ TEST_F(CliTest, AFailedLogWriteLeavesNoLogFile) {
   ASSERT_TRUE(WIFEXITED(raw));
   EXPECT_EQ(WEXITSTATUS(raw), 1);
   EXPECT_EQ(Slurp(dir_ / "out"), "");
-  EXPECT_EQ(Slurp(dir_ / "err"), "orvelsim-cli: seat_001.csv の書き込みに失敗しました。\n");
+  EXPECT_EQ(Slurp(dir_ / "err"),
+            "orvelsim-cli: " + (logs / "seat_001.csv").string() + " の書き込みに失敗しました（File too large）。\n");
   EXPECT_TRUE(fs::is_directory(logs));
   EXPECT_TRUE(fs::is_empty(logs));
 }
@@ -328,7 +389,11 @@ TEST_F(CliTest, RunningOutOfMemoryNamesTheSeatsInOneLine) {
   ASSERT_TRUE(WIFEXITED(raw));
   EXPECT_EQ(WEXITSTATUS(raw), 1);
   EXPECT_EQ(Slurp(dir_ / "out"), "");
-  EXPECT_EQ(Slurp(dir_ / "err"), "orvelsim-cli: メモリが足りません：100000 台の台と記録を用意できません。\n");
+  // Said before anything is made, with what the hall would need.
+  const std::string err = Slurp(dir_ / "err");
+  EXPECT_EQ(err.rfind("orvelsim-cli: メモリが足りません：100000 台には約 ", 0), 0u) << err;
+  EXPECT_NE(err.find(" MB 必要ですが、使えるメモリは約 "), std::string::npos) << err;
+  EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
 #endif
 }
 

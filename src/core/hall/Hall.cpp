@@ -20,6 +20,28 @@ void Hall::CreateSeats(int count) {
   }
 }
 
+std::uint64_t Hall::MemoryPerSeat() {
+  constexpr std::uint64_t kPerAllocation = 16;  // the allocator's own header, roughly
+  // A machine's tables live on the heap: one machine is built to weigh
+  // them, and the shared source put back as it was, since building a
+  // machine reseeds it.
+  const RandomSource saved = SharedRandom();
+  const Orvel probe;
+  SharedRandom() = saved;
+  std::uint64_t tables = 0;
+  const auto weigh = [&tables](const auto& group) {
+    for (const auto& table : group) tables += table.capacity() * sizeof(table[0]) + kPerAllocation;
+  };
+  weigh(probe.koyakuTbl);
+  weigh(probe.hamariTbl);
+  weigh(probe.koukakuTbl);
+  weigh(probe.teikakuTbl);
+  weigh(probe.keizokuSelTbl);
+  weigh(probe.keizokuTbl);
+  weigh(probe.startTbl);
+  return sizeof(Seat) + sizeof(Orvel) + sizeof(TSimResultData) + 2 * kPerAllocation + tables;
+}
+
 void Hall::DeleteSeats() {
   seats_.clear();
   seats_.shrink_to_fit();

@@ -91,6 +91,9 @@ public:
   // hall does not own it; it must outlive the hall games played with it.
   void SetLogSink(PlayLogSink* sink) { sink_ = sink; }
 
+  // What one seat holds besides its log's entries: machine, log, record.
+  static std::uint64_t MemoryPerSeat();
+
   int SeatCount() const { return static_cast<int>(seats_.size()); }
   Orvel& Machine(int seat) { return *At(seat).machine; }
   const Orvel& Machine(int seat) const { return *At(seat).machine; }

@@ -8,6 +8,10 @@
 //
 //   bench_window            every scenario, one line each
 //   bench_window N          scenario N only (1, 2, 2all, 3, 4, 5, 6, 7, core)
+//   bench_window long SEATS SECONDS [PLAYCOUNT]
+//                           a run far longer than it is let go on: the event
+//                           waits of each second, printed for a few of them
+//                           (not in the default list: it takes minutes)
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,8 +25,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "FindChild.h"
 #include "gui/analysis/Unit1.h"
@@ -184,6 +190,63 @@ void RunCore() {
   Report("core only: Hall, 20 x 8000", static_cast<double>(wall.nsecsElapsed()) / 1e9, 0);
 }
 
+// A long run, stopped after `seconds`: how long events wait at its start
+// and after minutes, which shows whether a refresh costs more as the run
+// grows (it should not).
+void RunLong(int seats, int seconds, int games) {
+  orvel::TFormHall hall;
+  orvel::TSetNumForm countDialog(&hall);
+  hall.SetDialogs(nullptr, &countDialog, nullptr);
+  hall.show();
+  QTimer::singleShot(0, &countDialog, [&] {
+    Find<QLineEdit>(countDialog, u"NumEdit"_s)->setText(QString::number(seats));
+    Find<QPushButton>(countDialog, u"OkButton"_s)->click();
+  });
+  Find<QAction>(hall, u"SetNumEdit"_s)->trigger();
+  Find<QLineEdit>(hall, u"PlayNumEdit"_s)->setText(QString::number(games));
+  QApplication::processEvents();
+
+  struct Second {
+    qint64 firings = 0, sum = 0, worst = 0;
+  };
+  std::vector<Second> perSecond(static_cast<std::size_t>(seconds) + 1);
+  QElapsedTimer clock;
+  qint64 last = 0;
+  QTimer tick;
+  tick.setTimerType(Qt::PreciseTimer);
+  tick.setInterval(1);
+  QObject::connect(&tick, &QTimer::timeout, &tick, [&] {
+    const qint64 now = clock.nsecsElapsed();
+    Second& second = perSecond[std::min(perSecond.size() - 1, static_cast<std::size_t>(now / 1000000000))];
+    ++second.firings;
+    second.sum += now - last;
+    second.worst = std::max(second.worst, now - last);
+    last = now;
+  });
+  clock.start();
+  tick.start();
+  Find<QPushButton>(hall, u"StartButton"_s)->click();
+  while (clock.nsecsElapsed() < qint64{seconds} * 1000000000 && hall.running()) {
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  const int played = hall.resumeGame();
+  if (hall.running()) Find<QPushButton>(hall, u"StartButton"_s)->click();
+  tick.stop();
+  std::printf("long run, %d seats: %d hall games in %d s, peak RSS %ld MB\n", seats, played, seconds, PeakRssMb());
+  for (const int at : {1, 6, 30, 60, 120, 300, 600}) {
+    if (at > seconds) break;
+    const Second& second = perSecond[static_cast<std::size_t>(at - 1)];
+    if (second.firings == 0) continue;
+    std::printf("  second %3d: average event wait %6.1f ms, longest %6.1f ms\n", at,
+                static_cast<double>(second.sum) / static_cast<double>(second.firings) / 1e6 - 1.0,
+                static_cast<double>(second.worst) / 1e6 - 1.0);
+  }
+  qint64 worst = 0;
+  for (const Second& second : perSecond) worst = std::max(worst, second.worst);
+  std::printf("  whole run: longest event wait %.1f ms\n", static_cast<double>(worst) / 1e6 - 1.0);
+  std::fflush(stdout);
+}
+
 int RunScenario(const QString& which) {
   const auto none = [](orvel::TFormHall&) {};
   if (which == u"1"_s) RunWindow("1 default 20 x 8000, interval 50", 8000, 50, none);
@@ -220,6 +283,10 @@ int RunScenario(const QString& which) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
+  if (argc > 3 && QString::fromLocal8Bit(argv[1]) == u"long"_s) {
+    RunLong(std::atoi(argv[2]), std::atoi(argv[3]), argc > 4 ? std::atoi(argv[4]) : 1000000000);
+    return 0;
+  }
   if (argc > 1) return RunScenario(QString::fromLocal8Bit(argv[1]));
   // Each scenario in a process of its own, so that each peak is its own.
   for (const char* scenario : {"core", "1", "2", "2all", "3", "4", "5", "6", "7"}) {

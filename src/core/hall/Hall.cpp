@@ -70,20 +70,13 @@ void Hall::ReleaseLogs() {
   ReturnFreeMemory();
 }
 
-std::int64_t Hall::ReservationPerSeat(std::int64_t games) const {
-  constexpr std::int64_t kBudget = std::int64_t{1} << 24;
-  if (seats_.empty() || games <= 0) return 0;
-  return std::min(games, kBudget / static_cast<std::int64_t>(seats_.size()));
-}
-
 void Hall::ReserveLog(int seat, std::int64_t entries) {
   TSimResultData& log = *At(seat).playLog;
   if (entries > 0) log.Reserve(static_cast<std::size_t>(log.Length() + entries));
 }
 
 void Hall::ReserveLogs(std::int64_t games) {
-  const std::int64_t each = ReservationPerSeat(games);
-  for (int seat = 0; seat < SeatCount(); ++seat) ReserveLog(seat, each);
+  for (int seat = 0; seat < SeatCount(); ++seat) ReserveLog(seat, games);
 }
 
 void Hall::PlayHallGame(std::int32_t game) {

@@ -68,12 +68,12 @@ public:
   void ClearLogs();
   // Empties every play log and gives its storage back to the system.
   void ReleaseLogs();
-  // Makes room in every log for `games` more games at once, within a budget
-  // of 16 million entries (512 MB) over all seats; past it logs grow as
-  // needed. Without it a thousand logs all double at the same hall game.
+  // Makes room in every log for `games` more games at once: a run that is
+  // known to fit never grows its logs, so it never holds more than it needs
+  // (a doubled log can hold twice that) and never fails half-way. Pages not
+  // yet written take address space only.
   void ReserveLogs(std::int64_t games);
   // The same one seat at a time, for callers that yield in between.
-  std::int64_t ReservationPerSeat(std::int64_t games) const;
   void ReserveLog(int seat, std::int64_t entries);
   void PlayHallGame(std::int32_t game);
   // What the players have won. With logs kept: the sum of every seat's last

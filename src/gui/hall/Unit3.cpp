@@ -251,7 +251,7 @@ void TFormHall::StartButtonClick() {
   SetRunControls(true);
   SetStatus(kRunning);
   seatsReserved_ = 0;
-  reservation_ = hall_.ReservationPerSeat(std::int64_t{engine_.total()} - engine_.nextGame());
+  reservation_ = std::int64_t{engine_.total()} - engine_.nextGame();
   runTimer_.start(0);
 }
 

@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
@@ -223,6 +224,17 @@ void RunLong(int seats, int seconds, int games) {
     second.worst = std::max(second.worst, now - last);
     last = now;
   });
+  // A box the run puts up (out of memory) is printed and closed, with the
+  // time it came at: the first message's delay is part of the measure.
+  QTimer boxes;
+  QObject::connect(&boxes, &QTimer::timeout, &boxes, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      std::printf("  at %.3f s, hall game %d: %s\n", static_cast<double>(clock.nsecsElapsed()) / 1e9, hall.resumeGame(),
+                  box->text().toUtf8().constData());
+      box->done(QMessageBox::Ok);
+    }
+  });
+  boxes.start(5);
   clock.start();
   tick.start();
   Find<QPushButton>(hall, u"StartButton"_s)->click();

@@ -47,9 +47,7 @@ void TSimResultData::Release() {
 }
 
 void TSimResultData::Reserve(std::size_t entries) {
-  // Whole stages: the columns take the staged entries sixteen at a time.
-  const std::size_t stages = (entries + kStaged - 1) / kStaged * kStaged;
-  if (stages > capacity_) GrowTo(stages);
+  if (entries > capacity_) GrowTo(entries);
 }
 
 void TSimResultData::GrowTo(std::size_t capacity) {

@@ -65,7 +65,7 @@ public:
   // the log unchanged, when there is no memory for it.
   void MakeRoom() {
     if (staged_ == kStaged) Flush();
-    if (staged_ == 0 && capacity_ < size_ + kStaged) Grow();
+    if (capacity_ < size_ + staged_ + 1) Grow();
   }
   // Empties the log and keeps its storage for the next run.
   void Clear() { size_ = staged_ = 0; }
@@ -96,8 +96,9 @@ private:
     stage_[staged_++] = entry;
   }
   // Moves the buffered entries into the columns, which always have room for
-  // them (MakeRoom grows the columns before the first entry is staged), so
-  // it allocates nothing. Logically const: the contents do not change.
+  // them (MakeRoom grows the columns before an entry is staged that would
+  // not fit), so it allocates nothing. Logically const: the contents do not
+  // change.
   void Flush() const;
   void Grow() { GrowTo(std::max<std::size_t>(256, capacity_ * 2)); }
   void GrowTo(std::size_t capacity);

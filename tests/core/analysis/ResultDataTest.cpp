@@ -195,6 +195,25 @@ TEST(TSimResultData, AGrowthThatFailsLeavesTheLogWholeAndUsable) {
   ExpectColumns(log, appended, 0);
 }
 
+// A run that reserved its logs must never grow them, however its reads
+// (which move staged entries into the columns) fall.
+TEST(TSimResultData, AReservedLogTakesExactlyThatManyEntries) {
+  reallocCalls = 0;
+  failingCall = 8;  // anything after the reservation's eight columns
+  TSimResultData log(FailOnce);
+  constexpr int kEntries = 1000;
+  log.Reserve(kEntries);
+  for (int i = 0; i < kEntries; ++i) {
+    log.MakeRoom();
+    log.AppendEntry(ValuesOf(i, 0));
+    if (i % 7 == 3) {
+      ASSERT_EQ(log.Column(ResultColumn::Medal).size(), static_cast<std::size_t>(i + 1));
+    }
+  }
+  ExpectColumns(log, kEntries, 0);
+  EXPECT_THROW(log.MakeRoom(), std::bad_alloc) << "one more needs room";
+}
+
 TEST(TSimResultData, ReleaseGivesTheStorageBack) {
   TSimResultData log;
   for (int i = 0; i < 1000; ++i) log.AppendEntry(ValuesOf(i, 0));

@@ -41,8 +41,7 @@ void HallSlump::Append(std::int32_t hallGame, std::int64_t balance) {
   }
 }
 
-void HallSlump::Grow() {
-  const std::size_t capacity = std::max<std::size_t>(4096, capacity_ * 2);
+void HallSlump::GrowTo(std::size_t capacity) {
   // Levels up to the widest block that fits the new capacity, each with
   // room for every block of it; only then the balances. A failure on the
   // way leaves some room bigger than needed and nothing else changed.

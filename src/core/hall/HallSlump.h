@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -25,6 +26,11 @@ public:
   // Makes sure the next Append allocates nothing.
   void MakeRoom() {
     if (size_ == capacity_) Grow();
+  }
+  // Room for `entries` entries in all, so that a run known to fit never
+  // grows the line (which could hold twice what it needs).
+  void Reserve(std::size_t entries) {
+    if (entries > capacity_) GrowTo(entries);
   }
   // The balance after the next hall game: `game` when empty, after that
   // always the one after the last.
@@ -59,7 +65,8 @@ private:
     std::size_t low = 0, high = 0;
   };
 
-  void Grow();
+  void Grow() { GrowTo(std::max<std::size_t>(4096, capacity_ * 2)); }
+  void GrowTo(std::size_t capacity);
   void Better(Block& block, std::size_t candidate) const;
 
   Reallocator reallocate_;

@@ -279,6 +279,10 @@ void TFormHall::PlaySlice() {
       return;
     }
     const TimeSlice slice;
+    if (seatsReserved_ == 0) {
+      const std::int32_t first = slump_.empty() ? engine_.nextGame() : slump_.firstGame();
+      slump_.Reserve(static_cast<std::size_t>(engine_.total() - first));
+    }
     while (seatsReserved_ < hall_.SeatCount() && !slice.Due()) {
       if (reservationFault) reservationFault(seatsReserved_);
       hall_.ReserveLog(seatsReserved_, reservation_);
@@ -295,11 +299,11 @@ void TFormHall::PlaySlice() {
       QMetaObject::invokeMethod(this, &TFormHall::PlaySlice, Qt::QueuedConnection);
     }
   } catch (const std::bad_alloc&) {
-    const std::int64_t left = std::int64_t{engine_.total()} - engine_.nextGame();
     failure = u"メモリが足りません。シミュレーションを停止しました。\n"
-              u"残り %1 ゲームの記録には約 %2 必要です（1台1ゲームにつき 32 バイト）。\n"
+              u"%1 台 × %2 ゲームの記録には約 %3 必要です（1台1ゲームにつき 32 バイト）。\n"
               u"リセットしてメモリを空けるか、Play数か台数を減らしてください。"_s
-                  .arg(ToQString(IntText(left)), ToQString(MemoryText(RunMemory(hall_.SeatCount(), left))));
+                  .arg(ToQString(IntText(hall_.SeatCount())), ToQString(IntText(engine_.total())),
+                       ToQString(MemoryText(RunMemory(hall_.SeatCount(), engine_.total()))));
   } catch (...) {
     failure = ErrorBoxText(CurrentErrorMessage());
   }
@@ -372,7 +376,9 @@ void TFormHall::SetStatus(const QString& text) { statusPanel_->setText(text); }
 bool TFormHall::RunFitsInMemory(std::int64_t games) {
   const std::uint64_t need = RunMemory(hall_.SeatCount(), games);
   const std::optional<std::uint64_t> available = AvailableMemory();
-  if (!available || need <= *available) return true;
+  // Room left for the rest of the program: windows, grid, charts.
+  constexpr std::uint64_t kHeadroom = std::uint64_t{64} << 20;
+  if (!available || need + kHeadroom <= *available) return true;
   ShowErrorBoxText(u"メモリが足りません。\n"
                    u"%1 台 × %2 ゲームの記録には約 %3 必要ですが、使えるメモリは約 %4 です"
                    u"（1台1ゲームにつき 32 バイト）。\n"

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "FailingRealloc.h"
 #include "core/analysis/Result_data.h"
 #include "core/model/Orvel_cls.h"
 #include "core/model/Random.h"
@@ -141,15 +142,9 @@ TEST_P(StagedEntries, ReadBackExactlyBeforeAndAfterReachingTheColumns) {
 INSTANTIATE_TEST_SUITE_P(TSimResultData, StagedEntries, ::testing::Values(0, 1, 15, 16, 17, 33),
                          [](const auto& info) { return "entries_" + std::to_string(info.param); });
 
-// A reallocator that fails the one call numbered failingCall (counted from
-// 0 over the whole test) and passes every other to the system.
-int reallocCalls = 0;
-int failingCall = -1;
-
-void* FailOnce(void* block, std::size_t bytes) {
-  if (reallocCalls++ == failingCall) return nullptr;
-  return SystemReallocate(block, bytes);
-}
+int& reallocCalls = test::FailingRealloc::calls;
+int& failingCall = test::FailingRealloc::failingCall;
+constexpr Reallocator FailOnce = test::FailingRealloc::Reallocate;
 
 // Running out of memory while the log grows must leave it whole: the run
 // that failed goes on after the error box, appending to the same log.

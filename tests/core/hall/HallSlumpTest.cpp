@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "FailingRealloc.h"
 #include "core/analysis/Decimation.h"
 #include "core/hall/HallSlump.h"
 
@@ -64,13 +65,9 @@ TEST(HallSlump, DrawsExactlyWhatAFullScanDraws) {
   }
 }
 
-int reallocCalls = 0;
-int failingCall = -1;
-
-void* FailOnce(void* block, std::size_t bytes) {
-  if (reallocCalls++ == failingCall) return nullptr;
-  return SystemReallocate(block, bytes);
-}
+int& reallocCalls = test::FailingRealloc::calls;
+int& failingCall = test::FailingRealloc::failingCall;
+constexpr Reallocator FailOnce = test::FailingRealloc::Reallocate;
 
 // Out of memory while the run grows: nothing recorded is lost, the next
 // attempt goes on, and Release starts afresh.

@@ -49,6 +49,12 @@ void SetText(QWidget& window, const QString& edit, const QString& text) {
   Find<QLineEdit>(window, edit)->setText(text);
 }
 
+// A hall seeded with `seed` and set to play `total` hall games.
+void SetUpRun(TFormHall& hall, std::uint32_t seed, int total) {
+  Seed(hall, seed);
+  SetText(hall, u"PlayNumEdit"_s, QString::number(total));
+}
+
 void ClickStart(TFormHall& hall) { QTest::mouseClick(Find<QPushButton>(hall, u"StartButton"_s), Qt::LeftButton); }
 
 // Presses Start and handles events until the run has left Running
@@ -468,13 +474,11 @@ void TFormHallTest::aFailedHallGameShowsTheErrorBoxAndPauses() {
   QFETCH(QString, controls);
   constexpr int kTotal = 40;
   TFormHall straight;
-  Seed(straight, 9);
-  SetText(straight, u"PlayNumEdit"_s, QString::number(kTotal));
+  SetUpRun(straight, 9, kTotal);
   QVERIFY(StartAndWait(straight));
 
   TFormHall hall;
-  Seed(hall, 9);
-  SetText(hall, u"PlayNumEdit"_s, QString::number(kTotal));
+  SetUpRun(hall, 9, kTotal);
   ModalCatcher catcher;
   bool thrown = false;
   hall.hallGameFault = [&](int g) {
@@ -531,13 +535,11 @@ void TFormHallTest::runningOutOfMemoryLeavesTheWindowUsable() {
   QFETCH(QString, controls);
   constexpr int kTotal = 30;
   TFormHall straight;
-  Seed(straight, 4);
-  SetText(straight, u"PlayNumEdit"_s, QString::number(kTotal));
+  SetUpRun(straight, 4, kTotal);
   QVERIFY(StartAndWait(straight));
 
   TFormHall hall;
-  Seed(hall, 4);
-  SetText(hall, u"PlayNumEdit"_s, QString::number(kTotal));
+  SetUpRun(hall, 4, kTotal);
   ModalCatcher catcher;
   if (pauseAt > 0) {
     auto stop = connect(&hall, &TFormHall::hallGamePlayed, &hall, [&](int g) {

@@ -1,6 +1,5 @@
 #include "core/analysis/SettingEstimate.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <span>
@@ -12,23 +11,6 @@ namespace orvel {
 namespace {
 
 std::size_t Col(ResultColumn column) { return static_cast<std::size_t>(column); }
-
-// printf without the locale's say: "%.*f" would write a decimal comma in a
-// German locale, so the digits are made in the "C" manner by hand.
-std::string Fixed(double value, int decimals) {
-  double scale = 1;
-  for (int i = 0; i < decimals; ++i) scale *= 10;
-  const double rounded = std::round(std::abs(value) * scale);
-  const auto whole = static_cast<long long>(rounded / scale);
-  auto fraction = static_cast<long long>(rounded - static_cast<double>(whole) * scale);
-  std::string text = (value < 0 && rounded > 0 ? "-" : "") + std::to_string(whole);
-  if (decimals > 0) {
-    std::string digits = std::to_string(fraction);
-    digits.insert(0, static_cast<std::size_t>(decimals) - std::min(digits.size(), static_cast<std::size_t>(decimals)), '0');
-    text += "." + digits;
-  }
-  return text;
-}
 
 }  // namespace
 
@@ -91,12 +73,5 @@ SettingEstimate EstimateSetting(const SettingTally& tally, const std::array<Exac
   }
   return e;
 }
-
-std::string OneInText(double probability) {
-  if (probability <= 0) return "0";
-  return "1/" + Fixed(1 / probability, 1);
-}
-
-std::string PercentText(double share, int decimals) { return Fixed(share * 100, decimals) + " %"; }
 
 }  // namespace orvel

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 
 #include "core/analysis/ExactFigures.h"
 #include "core/analysis/Result_data.h"
@@ -46,10 +45,5 @@ struct SettingEstimate {
 };
 
 SettingEstimate EstimateSetting(const SettingTally& tally, const std::array<ExactFigures, Level::kCount>& figures);
-
-// "1/377.0": one in 1 / probability, one decimal; "0" for 0.
-std::string OneInText(double probability);
-// "94.79 %": a share as a percentage with `decimals` decimals.
-std::string PercentText(double share, int decimals = 2);
 
 }  // namespace orvel

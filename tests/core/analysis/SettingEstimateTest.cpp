@@ -8,6 +8,7 @@
 #include "LogBuilder.h"
 #include "core/analysis/ExactFigures.h"
 #include "core/analysis/Result_data.h"
+#include "core/analysis/FigureTexts.h"
 #include "core/analysis/SettingEstimate.h"
 
 namespace orvel {

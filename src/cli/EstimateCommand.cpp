@@ -46,7 +46,7 @@ void WriteTable(std::ostream& out, const SettingTally& tally, const SettingEstim
   out << "記録 " << IntText(tally.rows) << " 行　通常 " << IntText(tally.ordinaryRows) << " 行　最も有力：設定"
       << IntText(e.mostLikely) << '\n';
   std::vector<std::vector<std::string>> rows{EstimateHeaders()};
-  for (auto& row : EstimateRows(tally, e)) rows.push_back(std::move(row));
+  for (auto& row : EstimateRows(tally, e, figures, PrizeRows::All)) rows.push_back(std::move(row));
   // The observed rates beside each setting's exact ones.
   const auto rates = [&](const char* caption, const std::string& observed, auto exact) {
     std::vector<std::string> row{caption, observed};

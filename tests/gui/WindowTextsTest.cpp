@@ -95,10 +95,10 @@ void WindowTextsTest::analysisWindow() {
     }
   }
   QStringList faults = AllPages(window, QString::fromLatin1(QTest::currentDataTag()));
-  // The three tables are made to hold all their rows.
+  // The four tables are made to hold all their rows.
   auto* pages = Find<QTabWidget>(window, u"PageControl1"_s);
-  for (const char* name : {"KoyakuListView", "ModeStayListView", "KeizokuSelectListView"}) {
-    auto* list = Find<QTreeView>(window, QString::fromLatin1(name));
+  for (const char* name : {"KoyakuListView", "ModeStayListView", "KeizokuSelectListView", "EstimateListView"}) {
+    auto* list = Find<QAbstractItemView>(window, QString::fromLatin1(name));
     pages->setCurrentWidget(list->parentWidget());
     QApplication::processEvents();
     if (const int hidden = textfit::HiddenRows(list)) faults << u"%1: %2 rows hidden"_s.arg(list->objectName()).arg(hidden);

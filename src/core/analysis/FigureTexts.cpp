@@ -74,23 +74,29 @@ std::vector<std::string> EstimateHeaders() {
   return headers;
 }
 
-std::vector<std::vector<std::string>> EstimateRows(const SettingTally& tally, const SettingEstimate& estimate) {
+std::vector<std::vector<std::string>> EstimateRows(const SettingTally& tally, const SettingEstimate& estimate,
+                                                   const std::array<ExactFigures, Level::kCount>& figures,
+                                                   PrizeRows prizes) {
   std::vector<std::vector<std::string>> rows;
   std::vector<std::string> posterior{"事後確率", ""};
   for (const double p : estimate.posterior) posterior.push_back(PercentText(p));
   rows.push_back(std::move(posterior));
   for (std::size_t k = 0; k < tally.counts.size(); ++k) {
+    const auto same = [k, &figures](const ExactFigures& f) {
+      return f.koyakuPerNormalGame[k] == figures.front().koyakuPerNormalGame[k];
+    };
+    if (prizes == PrizeRows::Telling && std::all_of(figures.begin(), figures.end(), same)) continue;
     std::vector<std::string> row{KoyakuCodeName(static_cast<std::int32_t>(k)), IntText(tally.counts[k])};
-    for (const auto& expected : estimate.expectedCounts) row.push_back(FixedText(expected[k], 1));
+    for (const auto& expected : estimate.expectedCounts) row.push_back(FixedText(expected[k], 0));
     rows.push_back(std::move(row));
   }
   return rows;
 }
 
 std::string ObservedVersusExactText(const SettingEstimate& estimate, const ExactFigures& exact) {
-  return "実測　初当り " + OneInText(estimate.firstHitProbability) + "　BB " + OneInText(estimate.bbProbability) +
-         "　機械割 " + PercentText(estimate.payoutRate) + "\n設定" + IntText(exact.level) + "の解析値　初当り " +
-         OneInText(exact.firstHitProbability) + "　BB " + OneInText(exact.bbProbability) + "　機械割 " +
+  return "実測／設定" + IntText(exact.level) + "の解析値　初当り " + OneInText(estimate.firstHitProbability) + "／" +
+         OneInText(exact.firstHitProbability) + "　BB " + OneInText(estimate.bbProbability) + "／" +
+         OneInText(exact.bbProbability) + "　機械割 " + PercentText(estimate.payoutRate) + "／" +
          PercentText(exact.payoutRate);
 }
 

@@ -39,10 +39,17 @@ inline constexpr int kFigureRateRows = 6;
 
 // The 設定判別 list: a caption column, 実測 and 設定1 … 設定6; the row
 // 事後確率 with each setting's posterior, then per minor prize the count
-// observed in the ordinary rows and the count each setting would give them.
+// observed in the ordinary rows and the count each setting would give them,
+// rounded to a whole number.
+// Telling leaves out the prizes equally likely in every setting (the bell
+// and the missed bell): they move no posterior.
+enum class PrizeRows { All, Telling };
 std::vector<std::string> EstimateHeaders();
-std::vector<std::vector<std::string>> EstimateRows(const SettingTally& tally, const SettingEstimate& estimate);
-// "実測　初当り 1/…　BB 1/…　機械割 …　／　設定N の解析値　初当り 1/…　BB 1/…　機械割 …"
+std::vector<std::vector<std::string>> EstimateRows(const SettingTally& tally, const SettingEstimate& estimate,
+                                                   const std::array<ExactFigures, Level::kCount>& figures,
+                                                   PrizeRows prizes);
+// One line: the observed 初当り, BB and 機械割 of the log, each beside the
+// exact figure of the seat's setting ("実測／設定1の解析値　初当り 1/403.2／1/377.0　…").
 std::string ObservedVersusExactText(const SettingEstimate& estimate, const ExactFigures& exact);
 
 }  // namespace orvel

@@ -53,7 +53,8 @@ void WriteTable(std::ostream& out, const SettingTally& tally, const SettingEstim
     for (const ExactFigures& f : figures) row.push_back(exact(f));
     rows.push_back(std::move(row));
   };
-  rates("初当り確率", OneInText(e.firstHitProbability), [](const ExactFigures& f) { return OneInText(f.firstHitProbability); });
+  rates("初当り確率", OneInText(e.firstHitProbability),
+        [](const ExactFigures& f) { return OneInText(f.firstHitProbability); });
   rates("BB確率", OneInText(e.bbProbability), [](const ExactFigures& f) { return OneInText(f.bbProbability); });
   rates("機械割", PercentText(e.payoutRate), [](const ExactFigures& f) { return PercentText(f.payoutRate); });
   WriteAlignedTable(out, rows);
@@ -73,7 +74,7 @@ void WriteCsv(std::ostream& out, const SettingTally& tally, const SettingEstimat
 }
 
 void WriteJson(std::ostream& out, const SettingTally& tally, const SettingEstimate& e) {
-  out << "{\"rows\":" << tally.rows << ", \"ordinaryRows\":" << tally.ordinaryRows << ",\n \"counts\":" << "[";
+  out << "{\"rows\":" << tally.rows << ", \"ordinaryRows\":" << tally.ordinaryRows << ",\n \"counts\":[";
   for (std::size_t k = 0; k < tally.counts.size(); ++k) out << (k > 0 ? ", " : "") << tally.counts[k];
   out << "],\n \"posterior\":" << JsonArray(e.posterior) << ",\n \"expectedCounts\":[";
   for (std::size_t s = 0; s < e.expectedCounts.size(); ++s) {

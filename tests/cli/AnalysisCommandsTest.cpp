@@ -54,8 +54,7 @@ protected:
   CliResult Run(const std::vector<std::string>& args) const {
     std::string command = ShellQuote(ORVELSIM_CLI);
     for (const auto& arg : args) command += " " + ShellQuote(arg);
-    command += " >" + ShellQuote((dir_ / "out").string()) + " 2>" + ShellQuote((dir_ / "err").string()) +
-               " </dev/null";
+    command += " >" + ShellQuote((dir_ / "out").string()) + " 2>" + ShellQuote((dir_ / "err").string()) + " </dev/null";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir_ / "out"), Slurp(dir_ / "err")};
   }
@@ -74,11 +73,10 @@ TEST_F(AnalysisCommands, FiguresGiveTheCoresValuesInFullAndAsAPlayerReadsThem) {
   ASSERT_EQ(json.status, 0) << json.err;
   EXPECT_EQ(json.err, "");
   for (const orvel::ExactFigures& f : orvel::MachineFigures()) {
-    for (const std::string& pair : {"{\"level\":" + std::to_string(f.level),
-                                    "\"firstHitProbability\":" + Exact(f.firstHitProbability),
-                                    "\"payoutRate\":" + Exact(f.payoutRate),
-                                    "\"ceilingPerChain\":" + Exact(f.ceilingPerChain),
-                                    "\"modeShares\":[" + Exact(f.modeShares[0]) + ", "}) {
+    for (const std::string& pair :
+         {"{\"level\":" + std::to_string(f.level), "\"firstHitProbability\":" + Exact(f.firstHitProbability),
+          "\"payoutRate\":" + Exact(f.payoutRate), "\"ceilingPerChain\":" + Exact(f.ceilingPerChain),
+          "\"modeShares\":[" + Exact(f.modeShares[0]) + ", "}) {
       EXPECT_NE(json.out.find(pair), std::string::npos) << pair;
     }
   }
@@ -101,8 +99,8 @@ TEST_F(AnalysisCommands, FiguresGiveTheCoresValuesInFullAndAsAPlayerReadsThem) {
 }
 
 TEST_F(AnalysisCommands, EstimateOfALogFileIsTheCoresEstimateOfItsRows) {
-  const CliResult run = Run({"--seats", "1", "--games", "20000", "--level", "6", "--seed", "5", "--log-dir",
-                             (dir_ / "logs").string()});
+  const CliResult run =
+      Run({"--seats", "1", "--games", "20000", "--level", "6", "--seed", "5", "--log-dir", (dir_ / "logs").string()});
   ASSERT_EQ(run.status, 0) << run.err;
   const fs::path log = dir_ / "logs" / "seat_001.csv";
 
@@ -125,8 +123,7 @@ TEST_F(AnalysisCommands, EstimateOfALogFileIsTheCoresEstimateOfItsRows) {
 
   const CliResult json = Run({"estimate", log.string(), "--format", "json"});
   ASSERT_EQ(json.status, 0) << json.err;
-  EXPECT_NE(json.out.find("{\"rows\":20000, \"ordinaryRows\":" + std::to_string(tally.ordinaryRows)),
-            std::string::npos)
+  EXPECT_NE(json.out.find("{\"rows\":20000, \"ordinaryRows\":" + std::to_string(tally.ordinaryRows)), std::string::npos)
       << json.out;
   std::string counts = "\"counts\":[";
   for (std::size_t k = 0; k < tally.counts.size(); ++k) counts += (k > 0 ? ", " : "") + std::to_string(tally.counts[k]);
@@ -157,7 +154,8 @@ TEST_F(AnalysisCommands, BadInputGetsOneLineAndStatusTwo) {
       {"not_a_number", header + "1,x3,0,1,0,0,0,8\n", "の 2 行目：medal：'x3' は整数ではありません"},
       {"koyaku_out_of_range", header + "1,-3,0,1,0,0,0,8\n2,-6,0,2,0,0,0,10\n",
        "の 3 行目：lastKoyaku 10 は小役の番号（0～9）ではありません。"},
-      {"bb_kind_out_of_range", header + "1,-3,0,1,3,0,0,99\n", "の 2 行目：bbKind 3 はボーナスの種類（0～2）ではありません。"},
+      {"bb_kind_out_of_range", header + "1,-3,0,1,3,0,0,99\n",
+       "の 2 行目：bbKind 3 はボーナスの種類（0～2）ではありません。"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -167,9 +165,11 @@ TEST_F(AnalysisCommands, BadInputGetsOneLineAndStatusTwo) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "orvelsim-cli: '" + file.string() + "' " + c.line + "\n");
   }
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"estimate", (dir_ / "absent.csv").string()}, {"estimate"},
-        {"figures", "--level", "7"}, {"figures", "--level", "x"}, {"figures", "--format", "xml"}}) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"estimate", (dir_ / "absent.csv").string()},
+                                               {"estimate"},
+                                               {"figures", "--level", "7"},
+                                               {"figures", "--level", "x"},
+                                               {"figures", "--format", "xml"}}) {
     const CliResult r = Run(args);
     EXPECT_EQ(r.status, 2) << args.back();
     EXPECT_EQ(r.out, "");

@@ -156,8 +156,7 @@ void WindowTextsTest::dialogs() {
   program.hall.FiguresMenuClick();
   auto* figures = program.hall.findChild<orvel::TFiguresForm*>();
   figures->hide();
-  for (QWidget* dialog :
-       std::initializer_list<QWidget*>{&program.about, &program.setSlot, &program.setNum, figures}) {
+  for (QWidget* dialog : std::initializer_list<QWidget*>{&program.about, &program.setSlot, &program.setNum, figures}) {
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     faults << AllPages(*dialog, dialog->objectName());

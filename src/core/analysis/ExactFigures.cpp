@@ -46,7 +46,8 @@ ChainLaw ChainLawOf(const Orvel& m, std::size_t kind, std::int32_t level) {
     // Battles are geometric: every battle ends the chain with chance ending/1024.
     law.battles += sel * Share(Orvel::kContinuationDenominator, ending);
     const double toStart = sel * Share(q[Continuation::EndToStart], ending);
-    for (std::size_t s = 0; s < start.size(); ++s) law.endMode[s] += toStart * Share(start[s], Orvel::kStartDenominator);
+    for (std::size_t s = 0; s < start.size(); ++s)
+      law.endMode[s] += toStart * Share(start[s], Orvel::kStartDenominator);
     law.endMode[Mode::Zencho] += sel * Share(q[Continuation::EndToZencho], ending);
     law.endMode[Mode::Bonus7] += sel * Share(q[Continuation::EndToBonus7], ending);
     law.endMode[Mode::BonusOrvel] += sel * Share(q[Continuation::EndToBonusOrvel], ending);
@@ -188,7 +189,8 @@ ExactFigures ComputeExactFigures(const Orvel& machine, std::int32_t level) {
         step[from][from] += pk;
         continue;
       }
-      for (std::size_t to = 0; to < table->size(); ++to) step[from][to] += pk * Share((*table)[to], Orvel::kModeDenominator);
+      for (std::size_t to = 0; to < table->size(); ++to)
+        step[from][to] += pk * Share((*table)[to], Orvel::kModeDenominator);
     }
   }
 

@@ -21,10 +21,10 @@ struct ExactFigures {
   double firstHitProbability = 0;  // chains (初当り) per Play
   double bbProbability = 0;        // battles per Play, counted as chainCount counts them
   double battlesPerChain = 0;
-  double medalsPerPlay = 0;        // expected change of medal per Play
-  double payoutRate = 0;           // 機械割: medals paid out / medals put in
-  double ceilingPerChain = 0;      // chains whose cycle reached the ceiling (sinceBB 1999)
-  std::array<double, Mode::kCount> modeShares{};                 // log rows by the mode after the Play
+  double medalsPerPlay = 0;                       // expected change of medal per Play
+  double payoutRate = 0;                          // 機械割: medals paid out / medals put in
+  double ceilingPerChain = 0;                     // chains whose cycle reached the ceiling (sinceBB 1999)
+  std::array<double, Mode::kCount> modeShares{};  // log rows by the mode after the Play
   std::array<double, KeizokuMode::kCount> continuationShares{};  // chains by continuation mode
   std::array<double, Koyaku::kCount> koyakuPerNormalGame{};      // codes 0 … 9, the missed bell 9 apart
 };

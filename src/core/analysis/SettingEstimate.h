@@ -13,11 +13,11 @@ namespace orvel {
 // cost grows with the rows taken in, never with the log's length.
 struct SettingTally {
   std::int64_t rows = 0;
-  std::int64_t ordinaryRows = 0;  // bbKind 0 with a minor prize 0 … 9
+  std::int64_t ordinaryRows = 0;                      // bbKind 0 with a minor prize 0 … 9
   std::array<std::int64_t, Koyaku::kCount> counts{};  // ordinary rows by lastKoyaku
-  std::int64_t chains = 0;        // rows whose Play ran a chain
-  std::int64_t battles = 0;       // chainCount summed over those rows
-  std::int64_t lastMedal = 0;     // the medal difference since the reset the log starts at
+  std::int64_t chains = 0;                            // rows whose Play ran a chain
+  std::int64_t battles = 0;                           // chainCount summed over those rows
+  std::int64_t lastMedal = 0;                         // the medal difference since the reset the log starts at
 
   // One row. An ordinary row whose code is no minor prize counts only in
   // rows (the window's logs hold none; the CLI refuses such files).
@@ -34,7 +34,7 @@ struct SettingTally {
 // from underflowing.
 struct SettingEstimate {
   std::array<double, Level::kCount> posterior{};
-  std::array<double, Level::kCount> logLikelihood{};  // up to the multinomial coefficient
+  std::array<double, Level::kCount> logLikelihood{};                               // up to the multinomial coefficient
   std::array<std::array<double, Koyaku::kCount>, Level::kCount> expectedCounts{};  // for ordinaryRows
   std::int32_t mostLikely = Level::kMin;
   // Observed over the log, beside the exact figures: chains, battles per

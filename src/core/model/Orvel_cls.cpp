@@ -287,7 +287,9 @@ const Rate_TBL<std::int32_t>* Orvel::ModeTable(std::int32_t fromMode, std::int32
   if (fromMode == Mode::Koukaku && IsKoyaku(koyaku)) row = kKoukakuRow[static_cast<std::size_t>(koyaku)];
   if (row < 0) return nullptr;
   const auto index = static_cast<std::size_t>(row);
-  return fromMode == Mode::Hamari ? &hamariTbl[index] : fromMode == Mode::Teikaku ? &teikakuTbl[index] : &koukakuTbl[index];
+  return fromMode == Mode::Hamari    ? &hamariTbl[index]
+         : fromMode == Mode::Teikaku ? &teikakuTbl[index]
+                                     : &koukakuTbl[index];
 }
 
 }  // namespace orvel

@@ -291,8 +291,8 @@ void TMainForm::EnsureBuilt() {
     rows->setMinimumSectionSize(1);
     rows->setDefaultSectionSize(QFontMetrics(small).height() - 1);
     QRect place = ui_->EstimateListView->geometry();
-    place.setHeight(ui_->EstimateListView->horizontalHeader()->sizeHint().height() +
-                    9 * rows->defaultSectionSize() + 2 * ui_->EstimateListView->frameWidth());
+    place.setHeight(ui_->EstimateListView->horizontalHeader()->sizeHint().height() + 9 * rows->defaultSectionSize() +
+                    2 * ui_->EstimateListView->frameWidth());
     ui_->EstimateListView->setGeometry(place);
   }
   PlaceBeside(ui_->EstimateChart, listRight);

@@ -56,24 +56,45 @@ struct Ratio {
 std::vector<Ratio> RatiosOf(const ExactFigures& f) {
   using B = const Batch&;
   std::vector<Ratio> r{
-      {"firstHitProbability", f.firstHitProbability, [](B b) { return std::array{b.chains, b.plays}; }},
-      {"bbProbability", f.bbProbability, [](B b) { return std::array{b.battles, b.plays}; }},
-      {"battlesPerChain", f.battlesPerChain, [](B b) { return std::array{b.battles, b.chains}; }},
-      {"medalsPerPlay", f.medalsPerPlay, [](B b) { return std::array{b.medals, b.plays}; }},
-      {"payoutRate", f.payoutRate, [](B b) { return std::array{b.putIn + b.medals, b.putIn}; }},
-      {"ceilingPerChain", f.ceilingPerChain, [](B b) { return std::array{b.ceilingChains, b.chains}; }},
+      {"firstHitProbability", f.firstHitProbability,
+       [](B b) {
+         return std::array{b.chains, b.plays};
+       }},
+      {"bbProbability", f.bbProbability,
+       [](B b) {
+         return std::array{b.battles, b.plays};
+       }},
+      {"battlesPerChain", f.battlesPerChain,
+       [](B b) {
+         return std::array{b.battles, b.chains};
+       }},
+      {"medalsPerPlay", f.medalsPerPlay,
+       [](B b) {
+         return std::array{b.medals, b.plays};
+       }},
+      {"payoutRate", f.payoutRate,
+       [](B b) {
+         return std::array{b.putIn + b.medals, b.putIn};
+       }},
+      {"ceilingPerChain", f.ceilingPerChain,
+       [](B b) {
+         return std::array{b.ceilingChains, b.chains};
+       }},
   };
   for (std::size_t j = 0; j < f.modeShares.size(); ++j) {
-    r.push_back({"modeShares[" + std::to_string(j) + "]", f.modeShares[j],
-                 [j](B b) { return std::array{b.modes[j], b.plays}; }});
+    r.push_back({"modeShares[" + std::to_string(j) + "]", f.modeShares[j], [j](B b) {
+                   return std::array{b.modes[j], b.plays};
+                 }});
   }
   for (std::size_t k = 0; k < f.continuationShares.size(); ++k) {
-    r.push_back({"continuationShares[" + std::to_string(k) + "]", f.continuationShares[k],
-                 [k](B b) { return std::array{b.keizoku[k], b.chains}; }});
+    r.push_back({"continuationShares[" + std::to_string(k) + "]", f.continuationShares[k], [k](B b) {
+                   return std::array{b.keizoku[k], b.chains};
+                 }});
   }
   for (std::size_t k = 0; k < f.koyakuPerNormalGame.size(); ++k) {
-    r.push_back({"koyakuPerNormalGame[" + std::to_string(k) + "]", f.koyakuPerNormalGame[k],
-                 [k](B b) { return std::array{b.koyaku[k], b.ordinary}; }});
+    r.push_back({"koyakuPerNormalGame[" + std::to_string(k) + "]", f.koyakuPerNormalGame[k], [k](B b) {
+                   return std::array{b.koyaku[k], b.ordinary};
+                 }});
   }
   return r;
 }

@@ -46,14 +46,16 @@ TEST(SettingEstimate, PosteriorOfAHandMadeLogIsTheDirectProduct) {
   std::array<double, 6> direct{};
   for (std::size_t s = 0; s < 6; ++s) {
     direct[s] = 1;
-    for (const int k : {0, 7, 7, 2, 9, 9, 6, 8, 3, 7}) direct[s] *= figures[s].koyakuPerNormalGame[static_cast<std::size_t>(k)];
+    for (const int k : {0, 7, 7, 2, 9, 9, 6, 8, 3, 7})
+      direct[s] *= figures[s].koyakuPerNormalGame[static_cast<std::size_t>(k)];
   }
   const double total = std::accumulate(direct.begin(), direct.end(), 0.0);
   std::size_t best = 0;
   for (std::size_t s = 0; s < 6; ++s) {
     EXPECT_NEAR(e.posterior[s], direct[s] / total, 1e-12) << "setting " << s + 1;
     if (direct[s] > direct[best]) best = s;
-    for (std::size_t k = 0; k < 10; ++k) EXPECT_DOUBLE_EQ(e.expectedCounts[s][k], 10 * figures[s].koyakuPerNormalGame[k]);
+    for (std::size_t k = 0; k < 10; ++k)
+      EXPECT_DOUBLE_EQ(e.expectedCounts[s][k], 10 * figures[s].koyakuPerNormalGame[k]);
   }
   EXPECT_EQ(e.mostLikely, static_cast<std::int32_t>(best) + 1);
 

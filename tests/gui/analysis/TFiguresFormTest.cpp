@@ -50,7 +50,8 @@ void TFiguresFormTest::settingMenuOpensTheExactFigures() {
     const orvel::FigureRow& row = rows[static_cast<std::size_t>(r)];
     QCOMPARE(table->index(r, 0).data().toString(), QString::fromStdString(row.caption));
     for (int c = 1; c < 7; ++c) {
-      QCOMPARE(table->index(r, c).data().toString(), QString::fromStdString(row.texts[static_cast<std::size_t>(c - 1)]));
+      QCOMPARE(table->index(r, c).data().toString(),
+               QString::fromStdString(row.texts[static_cast<std::size_t>(c - 1)]));
     }
   }
   QCOMPARE(table->index(0, 1).data().toString(), u"1/377.0"_s);

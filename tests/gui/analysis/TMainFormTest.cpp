@@ -75,7 +75,7 @@ QValueAxis* PlayAxis(QWidget& window) {
 QStringList Everything(TMainForm& w) {
   QStringList all;
   for (const QString& list : {u"ResultListView"_s, u"BBListView"_s, u"ModeChangeListView"_s, u"KoyakuListView"_s,
-                             u"ModeStayListView"_s, u"KeizokuSelectListView"_s, u"EstimateListView"_s}) {
+                              u"ModeStayListView"_s, u"KeizokuSelectListView"_s, u"EstimateListView"_s}) {
     all << list << AllRows(ListModel(w, list));
   }
   for (const QString& name : {u"SlumpSeries"_s, u"ModeSeries"_s, u"Cherry2"_s, u"Suika_B"_s}) {
@@ -126,7 +126,7 @@ void TMainFormTest::layoutAndCaptions() {
 
   auto* pages = Find<QTabWidget>(w, u"PageControl1"_s);
   QCOMPARE(pages->currentIndex(), 0);
-  const QStringList titles{u"PLAY情報"_s,   u"BB情報"_s,          u"モード移行契機"_s, u"小役出現率"_s,
+  const QStringList titles{u"PLAY情報"_s,       u"BB情報"_s,           u"モード移行契機"_s, u"小役出現率"_s,
                            u"モード別滞在率"_s, u"継続モード抽選率"_s, u"設定判別"_s};
   QCOMPARE(pages->count(), 7);
   for (int i = 0; i < 7; ++i) {
@@ -222,7 +222,7 @@ void TMainFormTest::clearResultEmptiesEverythingButKeepsTheBoxes() {
   w.ClearResult();
   QCOMPARE(w.nextGame(), 0);
   for (const QString& list : {u"ResultListView"_s, u"BBListView"_s, u"ModeChangeListView"_s, u"KoyakuListView"_s,
-                             u"ModeStayListView"_s, u"KeizokuSelectListView"_s, u"EstimateListView"_s}) {
+                              u"ModeStayListView"_s, u"KeizokuSelectListView"_s, u"EstimateListView"_s}) {
     QCOMPARE(ListModel(w, list)->rowCount(), 0);
   }
   for (const QString& name : {u"SlumpSeries"_s, u"ModeSeries"_s, u"Suika_B"_s, u"Cherry2"_s}) {
@@ -581,7 +581,8 @@ void TMainFormTest::settingEstimatePageShowsTheCoresEstimate() {
   QCOMPARE(bars->count(), 6);
   for (int s = 0; s < 6; ++s) {
     QCOMPARE(bars->at(s), 100 * estimate.posterior[static_cast<std::size_t>(s)]);
-    QCOMPARE(Row(list, 0).at(s + 2), QString::fromStdString(orvel::PercentText(estimate.posterior[static_cast<std::size_t>(s)])));
+    QCOMPARE(Row(list, 0).at(s + 2),
+             QString::fromStdString(orvel::PercentText(estimate.posterior[static_cast<std::size_t>(s)])));
   }
   QCOMPARE(bars->selectedBars(), QList<int>{estimate.mostLikely - 1});
   QCOMPARE(Find<QLabel>(w, u"EstimateLabel"_s)->text(),

@@ -2,7 +2,9 @@
 // length of the log they sit in.
 #include <benchmark/benchmark.h>
 
+#include "core/analysis/ExactFigures.h"
 #include "core/analysis/ResultAnalysis.h"
+#include "core/analysis/SettingEstimate.h"
 #include "core/analysis/Result_data.h"
 #include "core/model/Orvel_cls.h"
 #include "core/model/Random.h"
@@ -50,6 +52,29 @@ void BM_RefreshEvery50(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * games);
 }
 BENCHMARK(BM_RefreshEvery50)->Arg(8000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The exact figures of all six settings, as the CLI, every analysis window
+// and the 解析値 window compute them once.
+void BM_MachineFigures(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(orvel::MachineFigures());
+}
+BENCHMARK(BM_MachineFigures)->Unit(benchmark::kMillisecond);
+
+// The 設定判別 page's refresh: fifty entries tallied at the end of a log of
+// range(0) entries and the posterior made anew. Its cost must not follow
+// the log's length.
+void BM_EstimateLast50(benchmark::State& state) {
+  orvel::TSimResultData log;
+  const int games = static_cast<int>(state.range(0));
+  FillLog(log, games);
+  const auto figures = orvel::MachineFigures();
+  orvel::SettingTally tally;
+  for (auto _ : state) {
+    tally.TakeIn(log, games - 50, games - 1);
+    benchmark::DoNotOptimize(orvel::EstimateSetting(tally, figures));
+  }
+}
+BENCHMARK(BM_EstimateLast50)->Arg(1000)->Arg(1000000);
 
 }  // namespace
 

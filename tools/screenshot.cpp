@@ -3,16 +3,18 @@
 // default run (20 seats, 8000 hall games); analysis-empty.png (before any
 // data), analysis-early.png (40 games, no bonus yet) and analysis-1.png …
 // analysis-6.png, seat 1's analysis window after 8000 games at setting 6,
-// one tab page per picture; and the dialogs: about.png, seat-dialog.png,
-// count-dialog.png.
+// one tab page per picture; figures.png, the 解析値 window with setting 6's
+// mode pie; and the dialogs: about.png, seat-dialog.png, count-dialog.png.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QTabWidget>
 
 #include <cstdio>
 
 #include "core/analysis/Result_data.h"
+#include "gui/analysis/TFiguresForm.h"
 #include "gui/analysis/Unit1.h"
 #include "gui/dialogs/Unit2.h"
 #include "gui/dialogs/Unit4.h"
@@ -106,6 +108,12 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("%s\n", qPrintable(file));
+
+  hall.FiguresMenuClick();
+  auto* figures = hall.findChild<orvel::TFiguresForm*>();
+  figures->findChild<QComboBox*>(u"LevelComboBox"_s)->setCurrentIndex(5);
+  if (!Save(*figures, out, u"figures"_s)) return 1;
+  figures->hide();
 
   // The dialogs as they open.
   orvel::TAboutBox about(&hall);

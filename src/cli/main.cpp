@@ -9,9 +9,12 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/CliOptions.h"
+#include "cli/EstimateCommand.h"
+#include "cli/FiguresCommand.h"
 #include "cli/LogFiles.h"
 #include "core/analysis/NumberText.h"
 #include "core/hall/Hall.h"
@@ -108,6 +111,16 @@ void FlushStandardOutput() {
 
 int Run(int argc, char** argv) {
   CheckStandardStreams();
+  // A subcommand is named by the first argument and gets the rest; without
+  // one the program plays a hall.
+  const std::string_view command = argc > 1 ? argv[1] : "";
+  if (command == "figures" || command == "estimate") {
+    const int status = command == "figures" ? orvel::cli::RunFiguresCommand(argc - 1, argv + 1, std::cout)
+                                            : orvel::cli::RunEstimateCommand(argc - 1, argv + 1, std::cout);
+    FlushStandardOutput();
+    return status;
+  }
+
   const orvel::cli::CommandLine line = orvel::cli::ReadCommandLine(argc, argv);
   std::cout << line.out;
   if (!line.options) {

@@ -15,6 +15,7 @@
 #include "core/analysis/Result_data.h"
 #include "core/model/Orvel_cls.h"
 #include "core/model/Random.h"
+#include "gui/analysis/TFiguresForm.h"
 #include "gui/analysis/Unit1.h"
 
 using namespace Qt::StringLiterals;
@@ -95,10 +96,10 @@ void WindowTextsTest::analysisWindow() {
     }
   }
   QStringList faults = AllPages(window, QString::fromLatin1(QTest::currentDataTag()));
-  // The three tables are made to hold all their rows.
+  // The four tables are made to hold all their rows.
   auto* pages = Find<QTabWidget>(window, u"PageControl1"_s);
-  for (const char* name : {"KoyakuListView", "ModeStayListView", "KeizokuSelectListView"}) {
-    auto* list = Find<QTreeView>(window, QString::fromLatin1(name));
+  for (const char* name : {"KoyakuListView", "ModeStayListView", "KeizokuSelectListView", "EstimateListView"}) {
+    auto* list = Find<QAbstractItemView>(window, QString::fromLatin1(name));
     pages->setCurrentWidget(list->parentWidget());
     QApplication::processEvents();
     if (const int hidden = textfit::HiddenRows(list)) faults << u"%1: %2 rows hidden"_s.arg(list->objectName()).arg(hidden);
@@ -152,10 +153,19 @@ void WindowTextsTest::dialogs() {
   program.setSlot.setWindowTitle(u"20番台設定"_s);
   program.setSlot.setTexts(u"6"_s, u"0.55"_s);
   QStringList faults;
-  for (QWidget* dialog : std::initializer_list<QWidget*>{&program.about, &program.setSlot, &program.setNum}) {
+  program.hall.FiguresMenuClick();
+  auto* figures = program.hall.findChild<orvel::TFiguresForm*>();
+  figures->hide();
+  for (QWidget* dialog : std::initializer_list<QWidget*>{&program.about, &program.setSlot, &program.setNum, figures}) {
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     faults << AllPages(*dialog, dialog->objectName());
+    if (dialog == figures) {
+      // The table of figures is made to hold all its rows.
+      if (const int hidden = textfit::HiddenRows(Find<QAbstractItemView>(*figures, u"FiguresListView"_s))) {
+        faults << u"FiguresListView: %1 rows hidden"_s.arg(hidden);
+      }
+    }
     dialog->hide();
   }
   QVERIFY2(NoFaults(faults), "faults listed above");

@@ -280,4 +280,16 @@ std::int32_t Orvel::DrawStartMode(std::int32_t lv) {
   return startTbl[LevelIndex(lv)].Pick(v);
 }
 
+const Rate_TBL<std::int32_t>* Orvel::ModeTable(std::int32_t fromMode, std::int32_t lv, std::int32_t koyaku) const {
+  int row = -1;
+  if (fromMode == Mode::Hamari) row = RowFor(kHamariRow, lv, koyaku);
+  if (fromMode == Mode::Teikaku) row = RowFor(kTeikakuRow, lv, koyaku);
+  if (fromMode == Mode::Koukaku && IsKoyaku(koyaku)) row = kKoukakuRow[static_cast<std::size_t>(koyaku)];
+  if (row < 0) return nullptr;
+  const auto index = static_cast<std::size_t>(row);
+  return fromMode == Mode::Hamari    ? &hamariTbl[index]
+         : fromMode == Mode::Teikaku ? &teikakuTbl[index]
+                                     : &koukakuTbl[index];
+}
+
 }  // namespace orvel

@@ -61,6 +61,12 @@ public:
   std::int32_t DrawContinuation(std::int32_t keizoku);
   std::int32_t DrawStartMode(std::int32_t lv);
 
+  // The transition table a normal game in mode 0, 1 or 2 picks the next
+  // mode from, for setting lv and minor prize koyaku; nullptr where none
+  // applies and the mode stays (and for any other mode). What the Draw…Mode
+  // functions use, for readers that need the law rather than a draw.
+  const Rate_TBL<std::int32_t>* ModeTable(std::int32_t fromMode, std::int32_t lv, std::int32_t koyaku) const;
+
   std::int32_t level = 1;
 
   // The fifty tables, in their fixed declaration order. Filled once by the

@@ -5,8 +5,10 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsLayout>
 #include <QHeaderView>
 #include <QStyle>
+#include <QTabBar>
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
@@ -22,10 +24,12 @@
 
 #include <algorithm>
 
+#include "core/analysis/FigureTexts.h"
 #include "core/analysis/ResultTexts.h"
 #include "core/analysis/Result_data.h"
 #include "core/model/Codes.h"
 #include "gui/common/ChartLegend.h"
+#include "gui/common/CompactTabStyle.h"
 #include "gui/common/DisplayScheduler.h"
 #include "gui/common/TextRowsModel.h"
 #include "gui/common/TimeSlice.h"
@@ -217,6 +221,12 @@ void TMainForm::EnsureBuilt() {
   ui_->setupUi(this);
   setWindowTitle(title);
   setFixedSize(606, 716);
+  // Seven page titles fit the window's width only with narrower tab margins.
+  // The style belongs to the tab bar, which outlives every use of it.
+  auto* tabs = ui_->PageControl1->findChild<QTabBar*>();
+  auto* compact = new CompactTabStyle(12);
+  compact->setParent(tabs);
+  tabs->setStyle(compact);
 
   playModel_ = new TextRowsModel({u"PLAY数"_s, u"PLAY数2"_s, u"絵柄"_s, u"モード"_s, u"メダル数"_s},
                                  [this](int row) { return ResultListViewData(row); }, this);
@@ -233,6 +243,18 @@ void TMainForm::EnsureBuilt() {
                                      [this](int row) { return TableTexts(modeStayRows_, row); }, this);
   keizokuModel_ = new TextRowsModel({u"継続モード"_s, u"抽選回数"_s, u"抽選率"_s, u"抽選率(1/X)"_s},
                                     [this](int row) { return TableTexts(keizokuRows_, row); }, this);
+  QStringList estimateHeaders;
+  for (const std::string& header : EstimateHeaders()) estimateHeaders << ToQString(header);
+  estimateModel_ = new TextRowsModel(
+      estimateHeaders,
+      [this](int row) {
+        QStringList texts;
+        if (row >= 0 && static_cast<std::size_t>(row) < estimateRows_.size()) {
+          for (const std::string& text : estimateRows_[static_cast<std::size_t>(row)]) texts << ToQString(text);
+        }
+        return texts;
+      },
+      this);
 
   const ColumnLook count{70, {kWidestCount}};
   SetColumns(ui_->ResultListView, playModel_,
@@ -249,6 +271,31 @@ void TMainForm::EnsureBuilt() {
               SetColumns(ui_->ModeStayListView, modeStayModel_, {{70, kWidestModes}, count, rate, odds}, 6));
   PlaceBeside(ui_->KModeChart,
               SetColumns(ui_->KeizokuSelectListView, keizokuModel_, {{70, kWidestModes}, count, rate, odds}, 4));
+  // 事後確率 and the eight prizes that tell the settings apart, in a
+  // smaller type: nine rows fill the page.
+  QFont small = FormFont();
+  small.setPixelSize(11);
+  ui_->EstimateListView->setFont(small);
+  ui_->EstimateListView->horizontalHeader()->setFont(small);
+  ui_->EstimateLabel->setFont(small);
+  // Counts are sized for seven digits, ten million games: the page has no
+  // room for more beside the chart.
+  const QString widestCount = u"9999999"_s;
+  const ColumnLook expected{40, {widestCount, u"100.00 %"_s}};
+  const int listRight = SetColumns(
+      ui_->EstimateListView, estimateModel_,
+      {{60, kWidestPatterns}, {40, {widestCount}}, expected, expected, expected, expected, expected, expected}, 9);
+  {
+    // Rows of the small type's height, all nine in view above the line.
+    QHeaderView* rows = ui_->EstimateListView->verticalHeader();
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(QFontMetrics(small).height() - 1);
+    QRect place = ui_->EstimateListView->geometry();
+    place.setHeight(ui_->EstimateListView->horizontalHeader()->sizeHint().height() + 9 * rows->defaultSectionSize() +
+                    2 * ui_->EstimateListView->frameWidth());
+    ui_->EstimateListView->setGeometry(place);
+  }
+  PlaceBeside(ui_->EstimateChart, listRight);
   for (QTreeView* list : {ui_->BBListView, ui_->ModeChangeListView}) {
     list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
   }
@@ -258,6 +305,8 @@ void TMainForm::EnsureBuilt() {
   koyakuPie_ = BuildPie(ui_->KoyakuChart, "KoyakuSeries", koyakuLegend_);
   modeStayPie_ = BuildPie(ui_->ModeStayChart, "ModeStaySeries", modeStayLegend_);
   keizokuPie_ = BuildPie(ui_->KModeChart, "KModeSeries", keizokuLegend_);
+  figures_ = MachineFigures();
+  BuildEstimateChart();
 
   // Two panels, 400 and 50 pixels; the second centred. Nothing is written.
   AddStatusPanel(ui_->StatusBar1, u"StatusPanel1"_s, 400);
@@ -402,8 +451,49 @@ QPieSeries* TMainForm::BuildPie(QChartView* view, const char* name, ChartLegend*
   return pie;
 }
 
+void TMainForm::BuildEstimateChart() {
+  auto* chart = new QChart();
+  StyleChart(chart, QString());
+  chart->legend()->hide();
+  auto* bars = new QBarSeries(chart);
+  bars->setObjectName(u"EstimateSeries"_s);
+  estimateSet_ = new QBarSet(u"事後確率"_s, bars);
+  estimateSet_->setColor(QColor(0x8EA8FF));
+  estimateSet_->setBorderColor(Qt::white);
+  // The most likely setting stands out.
+  estimateSet_->setSelectedColor(QColor(0xFF4040));
+  estimateSet_->append(QList<qreal>(Level::kCount, 0.0));
+  bars->append(estimateSet_);
+  bars->setBarWidth(0.7);
+  chart->addSeries(bars);
+  // A small chart: the settings below the bars, the posterior 0 … 100 %
+  // without an axis of its own (the list gives the numbers).
+  // Bars 1 … 6 from the left. The view is too narrow for Qt Charts to
+  // show six category labels unelided, so the title names the order.
+  auto* settings = new QCategoryAxis(chart);
+  settings->setRange(-0.5, Level::kCount - 0.5);
+  settings->setLabelsVisible(false);
+  settings->setTitleText(u"設定1～6"_s);
+  settings->setGridLineVisible(false);
+  SetAxisFonts(settings);
+  chart->addAxis(settings, Qt::AlignBottom);
+  estimateAxis_ = new QValueAxis(chart);
+  estimateAxis_->setRange(0, 100);
+  estimateAxis_->setTickCount(3);
+  chart->addAxis(estimateAxis_, Qt::AlignLeft);
+  // Hidden, it still scales the bars, and leaves the labels below room.
+  estimateAxis_->setVisible(false);
+  bars->attachAxis(settings);
+  bars->attachAxis(estimateAxis_);
+  InstallChart(ui_->EstimateChart, chart);
+  // The six labels need every pixel of the narrow view.
+  chart->setMargins(QMargins(0, 2, 0, 0));
+  chart->layout()->setContentsMargins(0, 0, 0, 0);
+}
+
 void TMainForm::UpdateResult(int first, int last, int level, const TSimResultData& log, Display display) {
   analysis_.TakeTallies(log, first, last);
+  settingTally_.TakeIn(log, first, last);
   log_ = &log;
   level_ = level;
   nextGame_ = last + 1;
@@ -421,6 +511,7 @@ bool TMainForm::caughtUp() const {
 
 void TMainForm::ClearResult() {
   analysis_.Clear();
+  settingTally_ = {};
   log_ = nullptr;
   level_ = 0;
   nextGame_ = 0;
@@ -434,7 +525,11 @@ void TMainForm::ClearWidgets() {
   koyakuRows_.clear();
   modeStayRows_.clear();
   keizokuRows_.clear();
-  for (TextRowsModel* model : {koyakuModel_, modeStayModel_, keizokuModel_}) model->RefreshAll(0);
+  estimateRows_.clear();
+  for (TextRowsModel* model : {koyakuModel_, modeStayModel_, keizokuModel_, estimateModel_}) model->RefreshAll(0);
+  for (int level = 0; level < estimateSet_->count(); ++level) estimateSet_->replace(level, 0);
+  estimateSet_->deselectAllBars();
+  ui_->EstimateLabel->clear();
   for (QPieSeries* pie : {koyakuPie_, modeStayPie_, keizokuPie_}) pie->clear();
   for (ChartLegend* legend : {koyakuLegend_, modeStayLegend_, keizokuLegend_}) legend->SetEntries({});
   slumpSeries_->clear();
@@ -605,6 +700,22 @@ void TMainForm::ShowTables() {
   FillPie(koyakuPie_, koyakuLegend_, koyakuRows_, kKoyakuSliceColors);
   FillPie(modeStayPie_, modeStayLegend_, modeStayRows_, kModeSliceColors);
   FillPie(keizokuPie_, keizokuLegend_, keizokuRows_, kKeizokuSliceColors);
+  ShowEstimate();
+}
+
+void TMainForm::ShowEstimate() {
+  const SettingEstimate estimate = EstimateSetting(settingTally_, figures_);
+  estimateRows_ = EstimateRows(settingTally_, estimate, figures_, PrizeRows::Telling);
+  estimateModel_->RefreshAll(static_cast<int>(estimateRows_.size()));
+  for (std::size_t s = 0; s < estimate.posterior.size(); ++s) {
+    estimateSet_->replace(static_cast<int>(s), 100 * estimate.posterior[s]);
+  }
+  estimateSet_->deselectAllBars();
+  estimateSet_->selectBar(estimate.mostLikely - Level::kMin);
+  if (level_ >= Level::kMin && level_ <= Level::kMax) {
+    ui_->EstimateLabel->setText(
+        ToQString(ObservedVersusExactText(estimate, figures_[static_cast<std::size_t>(level_ - Level::kMin)])));
+  }
 }
 
 void TMainForm::ShowCharts() {

@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/analysis/ExactFigures.h"
 #include "core/analysis/ResultAnalysis.h"
+#include "core/analysis/SettingEstimate.h"
 
 class QBarSeries;
 class QBarSet;
@@ -32,7 +34,8 @@ class TimeSlice;
 class TextRowsModel;
 
 // A seat's analysis window: the setting, a summary, six tab pages of lists
-// (three with a pie), a bar chart of the games to each bonus and a slump
+// (three with a pie), a seventh with the setting estimate (設定判別: the
+// posterior of each setting beside the minor prizes seen), a bar chart of the games to each bonus and a slump
 // chart of the medal difference with the mode line and minor-prize markers.
 //
 // The hall keeps every window current, shown or not, through UpdateResult.
@@ -79,6 +82,8 @@ public:
   QStringList ResultListViewData(int item) const;
 
   const ResultAnalysis& analysis() const { return analysis_; }
+  // What the setting estimate has taken in, kept like the tallies.
+  const SettingTally& settingTally() const { return settingTally_; }
   bool isBuilt() const { return ui_ != nullptr; }
   // Builds the widgets now rather than at the first show.
   void EnsureBuilt();
@@ -100,6 +105,7 @@ private:
   void BuildSlumpChart();
   void BuildBarChart();
   QPieSeries* BuildPie(QChartView* view, const char* name, ChartLegend*& legend);
+  void BuildEstimateChart();
   // Brings rows, tables, charts and labels up to the tallies; with a slice,
   // only until it is due (the rows taken in so far are shown). True when
   // caught up.
@@ -107,6 +113,9 @@ private:
   void ShowRows();
   void ShowTables();
   void ShowCharts();
+  // The 設定判別 page from the tallies alone: its cost does not grow with
+  // the log.
+  void ShowEstimate();
   // The slump chart's lines and ticked markers between games from and to.
   void DrawRange(double from, double to);
   void LabelBars();
@@ -125,6 +134,10 @@ private:
 
   std::unique_ptr<Ui::TMainForm> ui_;
   ResultAnalysis analysis_;
+  SettingTally settingTally_;
+  // The exact figures the estimate compares with, computed when the
+  // widgets are built (they are the same for every window).
+  std::array<ExactFigures, Level::kCount> figures_{};
   const TSimResultData* log_ = nullptr;
   int level_ = 0;
   int nextGame_ = 0;
@@ -140,6 +153,8 @@ private:
   TextRowsModel* modeStayModel_ = nullptr;
   TextRowsModel* keizokuModel_ = nullptr;
   std::vector<TableRow> koyakuRows_, modeStayRows_, keizokuRows_;
+  TextRowsModel* estimateModel_ = nullptr;
+  std::vector<std::vector<std::string>> estimateRows_;
 
   QChart* slumpChart_ = nullptr;
   QLineSeries* slumpSeries_ = nullptr;
@@ -159,6 +174,9 @@ private:
   int barLabelEvery_ = 0;  // the bar axis' label spacing
   int barsLabelled_ = 0;   // bars the axis has labels up to
   std::int32_t maxBar_ = 0;
+
+  QBarSet* estimateSet_ = nullptr;
+  QValueAxis* estimateAxis_ = nullptr;
 
   QPieSeries* koyakuPie_ = nullptr;
   QPieSeries* modeStayPie_ = nullptr;

@@ -22,6 +22,7 @@
 #include <optional>
 
 #include "core/analysis/NumberText.h"
+#include "gui/analysis/TFiguresForm.h"
 #include "gui/analysis/Unit1.h"
 #include "gui/common/DisplayScheduler.h"
 #include "gui/common/TimeSlice.h"
@@ -110,6 +111,9 @@ TFormHall::TFormHall(QWidget* owner) : QMainWindow(owner), ui_(std::make_unique<
   connect(ui_->N3, &QAction::triggered, this, &TFormHall::N3Click);
   connect(ui_->N4, &QAction::triggered, this, &TFormHall::N4Click);
   ui_->HelpMenu->insertSeparator(ui_->N3)->setObjectName(u"N2"_s);
+  QAction* figures = ui_->SettingMenu->addAction(u"解析値(&A)"_s);
+  figures->setObjectName(u"FiguresMenu"_s);
+  connect(figures, &QAction::triggered, this, &TFormHall::FiguresMenuClick);
 
   CreateSeats(kDefaultSeats);
   ResetMachines();
@@ -545,6 +549,17 @@ void TFormHall::JWord1Click() {
 void TFormHall::N3Click() { QDesktopServices::openUrl(QUrl(links::HomePage())); }
 
 void TFormHall::N4Click() { QDesktopServices::openUrl(QUrl(links::AdPage())); }
+
+void TFormHall::FiguresMenuClick() {
+  // Made at the first opening: its figures take a moment to compute.
+  if (!figuresForm_) {
+    figuresForm_ = new TFiguresForm(this);
+    CentreOnScreen(figuresForm_);
+  }
+  figuresForm_->show();
+  figuresForm_->raise();
+  figuresForm_->activateWindow();
+}
 
 bool TFormHall::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress) {

@@ -28,6 +28,7 @@ namespace orvel {
 class DisplayScheduler;
 class HallGridModel;
 class TAboutBox;
+class TFiguresForm;
 class TMainForm;
 class TSetNumForm;
 class TSetSlotForm;
@@ -88,6 +89,7 @@ public:
   void JWord1Click();
   void N3Click();
   void N4Click();
+  void FiguresMenuClick();
 
   // For tests only: called before each hall game of a run with its number,
   // so a test can make that hall game fail by throwing. Empty in the program.
@@ -166,6 +168,7 @@ private:
   std::int64_t reservation_ = 0;
 
   HallGridModel* gridModel_ = nullptr;
+  TFiguresForm* figuresForm_ = nullptr;  // the 解析値 window, made at its first opening
   QMenu* popupMenu_ = nullptr;
   QLabel* statusPanel_ = nullptr;
 

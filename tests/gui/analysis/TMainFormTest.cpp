@@ -23,6 +23,7 @@
 #include "FindChild.h"
 #include "TextFit.h"
 #include "LogBuilder.h"
+#include "core/analysis/FigureTexts.h"
 #include "core/analysis/Result_data.h"
 #include "gui/common/TextRowsModel.h"
 #include "gui/analysis/Unit1.h"
@@ -74,7 +75,7 @@ QValueAxis* PlayAxis(QWidget& window) {
 QStringList Everything(TMainForm& w) {
   QStringList all;
   for (const QString& list : {u"ResultListView"_s, u"BBListView"_s, u"ModeChangeListView"_s, u"KoyakuListView"_s,
-                             u"ModeStayListView"_s, u"KeizokuSelectListView"_s}) {
+                              u"ModeStayListView"_s, u"KeizokuSelectListView"_s, u"EstimateListView"_s}) {
     all << list << AllRows(ListModel(w, list));
   }
   for (const QString& name : {u"SlumpSeries"_s, u"ModeSeries"_s, u"Cherry2"_s, u"Suika_B"_s}) {
@@ -84,7 +85,10 @@ QStringList Everything(TMainForm& w) {
   }
   const QBarSet* bars = SeriesNamed<QBarSeries>(w, u"SlumpChart2"_s, u"SlumpBSeries"_s)->barSets().first();
   for (int i = 0; i < bars->count(); ++i) all << QString::number(bars->at(i));
-  all << Find<QLabel>(w, u"Levellabel"_s)->text() << Find<QLabel>(w, u"ResultLabel"_s)->text();
+  const QBarSet* posterior = SeriesNamed<QBarSeries>(w, u"EstimateChart"_s, u"EstimateSeries"_s)->barSets().first();
+  for (int i = 0; i < posterior->count(); ++i) all << QString::number(posterior->at(i));
+  all << Find<QLabel>(w, u"Levellabel"_s)->text() << Find<QLabel>(w, u"ResultLabel"_s)->text()
+      << Find<QLabel>(w, u"EstimateLabel"_s)->text();
   return all;
 }
 
@@ -108,6 +112,7 @@ private slots:
   void closingOnlyHides();
   void longTakeInLetsEventsRun();
   void playListModelPassesTheTester();
+  void settingEstimatePageShowsTheCoresEstimate();
 };
 
 void TMainFormTest::layoutAndCaptions() {
@@ -121,10 +126,10 @@ void TMainFormTest::layoutAndCaptions() {
 
   auto* pages = Find<QTabWidget>(w, u"PageControl1"_s);
   QCOMPARE(pages->currentIndex(), 0);
-  const QStringList titles{u"PLAY情報"_s, u"BB情報"_s, u"モード移行契機"_s,
-                           u"小役出現率"_s, u"モード別滞在率"_s, u"継続モード抽選率"_s};
-  QCOMPARE(pages->count(), 6);
-  for (int i = 0; i < 6; ++i) {
+  const QStringList titles{u"PLAY情報"_s,       u"BB情報"_s,           u"モード移行契機"_s, u"小役出現率"_s,
+                           u"モード別滞在率"_s, u"継続モード抽選率"_s, u"設定判別"_s};
+  QCOMPARE(pages->count(), 7);
+  for (int i = 0; i < 7; ++i) {
     QCOMPARE(pages->tabText(i), titles[i]);
     QCOMPARE(pages->widget(i)->objectName(), u"TabSheet%1"_s.arg(i + 1));
   }
@@ -217,7 +222,7 @@ void TMainFormTest::clearResultEmptiesEverythingButKeepsTheBoxes() {
   w.ClearResult();
   QCOMPARE(w.nextGame(), 0);
   for (const QString& list : {u"ResultListView"_s, u"BBListView"_s, u"ModeChangeListView"_s, u"KoyakuListView"_s,
-                             u"ModeStayListView"_s, u"KeizokuSelectListView"_s}) {
+                              u"ModeStayListView"_s, u"KeizokuSelectListView"_s, u"EstimateListView"_s}) {
     QCOMPARE(ListModel(w, list)->rowCount(), 0);
   }
   for (const QString& name : {u"SlumpSeries"_s, u"ModeSeries"_s, u"Suika_B"_s, u"Cherry2"_s}) {
@@ -543,6 +548,51 @@ void TMainFormTest::playListModelPassesTheTester() {
   w.ClearResult();
   w.UpdateResult(0, 0, 6, log);
   QCOMPARE(ListModel(w, u"ResultListView"_s)->rowCount(), 1);
+}
+
+void TMainFormTest::settingEstimatePageShowsTheCoresEstimate() {
+  TSimResultData log;
+  PlaySeeded(log, {.games = 3000, .level = 5, .seed = 8});
+  TMainForm w(nullptr);
+  w.show();
+  for (int first = 0; first < 3000; first += 500) w.UpdateResult(first, first + 499, 5, log);
+
+  orvel::SettingTally tally;
+  tally.TakeIn(log, 0, 2999);
+  QCOMPARE(w.settingTally().counts, tally.counts);
+  QCOMPARE(w.settingTally().rows, tally.rows);
+  const auto figures = orvel::MachineFigures();
+  const orvel::SettingEstimate estimate = orvel::EstimateSetting(tally, figures);
+
+  // 事後確率 and the eight prizes that differ between settings; the bell
+  // and the missed bell are left out.
+  QAbstractItemModel* list = ListModel(w, u"EstimateListView"_s);
+  QCOMPARE(list->headerData(1, Qt::Horizontal).toString(), u"実測"_s);
+  QCOMPARE(list->headerData(7, Qt::Horizontal).toString(), u"設定6"_s);
+  QCOMPARE(list->rowCount(), 9);
+  QCOMPARE(Row(list, 0).at(0), u"事後確率"_s);
+  QStringList prizes;
+  for (int r = 1; r < list->rowCount(); ++r) prizes << Row(list, r).at(0);
+  QCOMPARE(prizes, (QStringList{u"2枚チェリー"_s, u"4枚チェリー"_s, u"スイカA"_s, u"スイカB"_s, u"ReplayA"_s,
+                                u"ReplayB"_s, u"チャンス目"_s, u"ハズレ"_s}));
+  QCOMPARE(Row(list, 1).at(1), QString::number(tally.counts[0]));
+
+  const QBarSet* bars = SeriesNamed<QBarSeries>(w, u"EstimateChart"_s, u"EstimateSeries"_s)->barSets().first();
+  QCOMPARE(bars->count(), 6);
+  for (int s = 0; s < 6; ++s) {
+    QCOMPARE(bars->at(s), 100 * estimate.posterior[static_cast<std::size_t>(s)]);
+    QCOMPARE(Row(list, 0).at(s + 2),
+             QString::fromStdString(orvel::PercentText(estimate.posterior[static_cast<std::size_t>(s)])));
+  }
+  QCOMPARE(bars->selectedBars(), QList<int>{estimate.mostLikely - 1});
+  QCOMPARE(Find<QLabel>(w, u"EstimateLabel"_s)->text(),
+           QString::fromStdString(orvel::ObservedVersusExactText(estimate, figures[4])));
+
+  w.ClearResult();
+  QCOMPARE(list->rowCount(), 0);
+  QCOMPARE(w.settingTally().rows, 0);
+  QVERIFY(bars->selectedBars().isEmpty());
+  QVERIFY(Find<QLabel>(w, u"EstimateLabel"_s)->text().isEmpty());
 }
 
 QTEST_MAIN(TMainFormTest)

@@ -50,8 +50,15 @@ std::vector<std::string> PerSeat(const CLI::Option& singleOption, const std::str
 }  // namespace
 
 CommandLine ReadCommandLine(int argc, const char* const* argv) {
-  CLI::App app{"Orvelsim Hall without windows: plays a whole hall and prints its seat table.",
-               "orvelsim-cli"};
+  return ReadCommandLine(argc, argv,
+                         CommandSpec{"orvelsim-cli",
+                                     "Orvelsim Hall without windows: plays a whole hall and prints its seat table.",
+                                     {},
+                                     true});
+}
+
+CommandLine ReadCommandLine(int argc, const char* const* argv, const CommandSpec& spec) {
+  CLI::App app{spec.description, spec.name};
   std::string seatsText = "20", gamesText = "8000", level, levels, rate, rates, seedText, logDir;
   std::string format = "table";
   app.add_option("--seats", seatsText, "number of seats, 0 … 100000 (default 20)");
@@ -63,7 +70,12 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
   auto* ratesOption = app.add_option("--rates", rates, "operating rates, comma-separated, one per seat");
   rateOption->excludes(ratesOption);
   auto* seedOption = app.add_option("--seed", seedText, "seed of the random source, 0 … 4294967295 (default: the clock)");
-  auto* logDirOption = app.add_option("--log-dir", logDir, "write every play log and the hall balance as CSV files here");
+  CLI::Option* logDirOption = nullptr;
+  if (spec.logDir) {
+    logDirOption = app.add_option("--log-dir", logDir, "write every play log and the hall balance as CSV files here");
+  }
+  std::vector<const CLI::Option*> extraOptions;
+  for (const ExtraOption& extra : spec.extras) extraOptions.push_back(app.add_option(extra.name, *extra.text, extra.help));
   app.add_option("--format", format, "table, csv or json (default table)")
       ->check(CLI::IsMember({"table", "csv", "json"}));
 
@@ -80,6 +92,8 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
     line.error = error.what();
     return line;
   }
+
+  for (std::size_t i = 0; i < extraOptions.size(); ++i) *spec.extras[i].given = extraOptions[i]->count() > 0;
 
   try {
     CliOptions options;
@@ -101,7 +115,7 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
     options.format = format == "csv"    ? ReportFormat::Csv
                      : format == "json" ? ReportFormat::Json
                                         : ReportFormat::Table;
-    if (logDirOption->count() > 0 && logDir.empty()) throw UsageError{"--log-dir: フォルダ名が空です。"};
+    if (logDirOption != nullptr && logDirOption->count() > 0 && logDir.empty()) throw UsageError{"--log-dir: フォルダ名が空です。"};
     options.logDir = logDir;
     line.options = std::move(options);
   } catch (const UsageError& refusal) {

@@ -13,6 +13,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/LogFiles.h"
+#include "cli/StudyCommand.h"
 #include "core/analysis/NumberText.h"
 #include "core/hall/Hall.h"
 #include "core/hall/HallReport.h"
@@ -75,6 +76,9 @@ struct OutOfMemory {
 };
 
 int Run(int argc, char** argv) {
+  // Subcommands, by their first argument; anything else is the plain run.
+  if (argc > 1 && std::string(argv[1]) == "study") return orvel::cli::RunStudyCommand(argc - 1, argv + 1);
+
   const orvel::cli::CommandLine line = orvel::cli::ReadCommandLine(argc, argv);
   std::cout << line.out;
   if (!line.options) {

@@ -1,0 +1,83 @@
+#include "core/study/StudyStats.h"
+
+#include <cmath>
+#include <limits>
+
+namespace orvel {
+
+namespace {
+
+void AddTally(LevelTally& into, const LevelTally& from) {
+  into.seats = std::max(into.seats, from.seats);  // a per-day count: equal on every day
+  into.seatGames += from.seatGames;
+  into.medalsIn += from.medalsIn;
+  into.medalsOut += from.medalsOut;
+  into.firstHits += from.firstHits;
+  into.bonuses += from.bonuses;
+}
+
+double Ratio(std::int64_t count, std::int64_t denominator) {
+  return denominator == 0 ? std::numeric_limits<double>::quiet_NaN()
+                          : static_cast<double>(count) / static_cast<double>(denominator);
+}
+
+// 1-based nearest rank of the p % quantile among n days.
+std::int64_t Rank(std::int64_t percent, std::int64_t n) { return std::max<std::int64_t>(1, (percent * n + 99) / 100); }
+
+}  // namespace
+
+void StudyStats::Add(const DayResult& day) {
+  ++days_;
+  sumMedals_ += day.hallMedals;
+  ++balances_[day.hallMedals];
+  for (std::size_t i = 0; i < byLevel_.size(); ++i) AddTally(byLevel_[i], day.byLevel[i]);
+}
+
+void StudyStats::Merge(const StudyStats& other) {
+  days_ += other.days_;
+  sumMedals_ += other.sumMedals_;
+  for (const auto& [value, count] : other.balances_) balances_[value] += count;
+  for (std::size_t i = 0; i < byLevel_.size(); ++i) AddTally(byLevel_[i], other.byLevel_[i]);
+}
+
+StudySummary StudyStats::Summary() const {
+  StudySummary summary;
+  summary.days = days_;
+  for (std::size_t i = 0; i < byLevel_.size(); ++i) {
+    const LevelTally& tally = byLevel_[i];
+    if (tally.seats == 0) continue;
+    summary.bySetting.push_back(SettingSummary{static_cast<std::int32_t>(i) + Level::kMin, tally.seats,
+                                               tally.seatGames, Ratio(tally.medalsOut, tally.medalsIn),
+                                               Ratio(tally.firstHits, tally.seatGames),
+                                               Ratio(tally.bonuses, tally.seatGames)});
+  }
+  if (days_ == 0) return summary;
+
+  BalanceSummary& b = summary.hallMedals;
+  const long double mean = static_cast<long double>(sumMedals_) / static_cast<long double>(days_);
+  b.mean = static_cast<double>(mean);
+  // Two passes over the exact distribution: no cancellation between a large
+  // sum of squares and the squared mean.
+  long double squares = 0;
+  for (const auto& [value, count] : balances_) {
+    const long double d = static_cast<long double>(value) - mean;
+    squares += static_cast<long double>(count) * d * d;
+  }
+  b.sd = days_ > 1 ? static_cast<double>(std::sqrt(squares / static_cast<long double>(days_ - 1))) : 0.0;
+
+  b.min = balances_.begin()->first;
+  b.max = balances_.rbegin()->first;
+  const std::array<std::pair<std::int64_t, std::int64_t*>, 5> quantiles{
+      {{5, &b.p05}, {25, &b.p25}, {50, &b.median}, {75, &b.p75}, {95, &b.p95}}};
+  std::size_t next = 0;
+  std::int64_t seen = 0;
+  for (const auto& [value, count] : balances_) {
+    if (value < 0) b.lossDays += count;
+    seen += count;
+    while (next < quantiles.size() && Rank(quantiles[next].first, days_) <= seen) *quantiles[next++].second = value;
+  }
+  b.lossShare = Ratio(b.lossDays, days_);
+  return summary;
+}
+
+}  // namespace orvel

@@ -48,8 +48,9 @@ std::string StudyHeading(const StudySummary& summary, const StudyHeader& header)
 
 std::vector<std::pair<std::string, std::string>> StudyBalanceRows(const StudySummary& summary) {
   const BalanceSummary& b = summary.hallMedals;
-  if (summary.days == 0) return {};
-  auto medals = [](const std::string& text) { return text + "枚"; };
+  // No day finished: the captions with "-".
+  const bool none = summary.days == 0;
+  auto medals = [none](const std::string& text) { return none ? std::string("-") : text + "枚"; };
   return {{"平均", medals(Rounded(b.mean, 1))},
           {"標準偏差", medals(Rounded(b.sd, 1))},
           {"最小", medals(IntText(b.min))},

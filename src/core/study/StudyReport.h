@@ -23,7 +23,7 @@ struct StudyHeader {
 // days planned when the study was stopped.
 std::string StudyHeading(const StudySummary& summary, const StudyHeader& header);
 // Caption and text of every hall-balance figure, in medals: mean, sd, min,
-// the quantiles, max.
+// the quantiles, max ("-" for each before the first day).
 std::vector<std::pair<std::string, std::string>> StudyBalanceRows(const StudySummary& summary);
 // The per-setting table, its captions first: 設定, 台数, ゲーム数, 機械割,
 // 初当り確率, ボーナス確率 (the rates as "1/" + games per event).

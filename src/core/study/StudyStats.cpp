@@ -80,4 +80,19 @@ StudySummary StudyStats::Summary() const {
   return summary;
 }
 
+BalanceHistogram StudyStats::Histogram(int maxBins) const {
+  BalanceHistogram histogram;
+  if (balances_.empty()) return histogram;
+  const std::int64_t low = balances_.begin()->first;
+  const std::int64_t span = balances_.rbegin()->first - low + 1;
+  const std::int64_t bins = std::max(1, maxBins);
+  histogram.low = low;
+  histogram.width = (span + bins - 1) / bins;
+  histogram.counts.assign(static_cast<std::size_t>((span + histogram.width - 1) / histogram.width), 0);
+  for (const auto& [value, count] : balances_) {
+    histogram.counts[static_cast<std::size_t>((value - low) / histogram.width)] += count;
+  }
+  return histogram;
+}
+
 }  // namespace orvel

@@ -63,6 +63,14 @@ struct StudySummary {
   std::vector<SettingSummary> bySetting;  // settings with seats, 1 to 6
 };
 
+// The daily balances in bins of equal width: bin i holds the days with
+// low + i · width <= hallMedals < low + (i + 1) · width.
+struct BalanceHistogram {
+  std::int64_t low = 0;
+  std::int64_t width = 1;
+  std::vector<std::int64_t> counts;
+};
+
 // The statistics of a study, exactly mergeable: Merge of the stats of two
 // sets of days equals Add of every day into one, whatever the order, so
 // the result cannot depend on how days are dealt to threads (or machines).
@@ -80,6 +88,9 @@ public:
   std::int64_t Days() const { return days_; }
   std::size_t DistinctBalances() const { return balances_.size(); }
   StudySummary Summary() const;
+  // At most `maxBins` bins of whole medals from the lowest balance to the
+  // highest; none before the first day.
+  BalanceHistogram Histogram(int maxBins) const;
 
   bool operator==(const StudyStats&) const = default;
 

@@ -76,6 +76,18 @@ TEST(StudyStats, OneDayIsEveryQuantileWithNoSpread) {
   EXPECT_EQ(b.lossShare, 1.0);
 }
 
+TEST(StudyStats, HistogramBinsCoverEveryDayOnce) {
+  StudyStats stats;
+  EXPECT_TRUE(stats.Histogram(4).counts.empty());
+  for (const DayResult& day : HandDays()) stats.Add(day);
+  // -5 … 20 is 26 medals: 4 bins of 7, [-5,2) [2,9) [9,16) [16,23).
+  const orvel::BalanceHistogram h = stats.Histogram(4);
+  EXPECT_EQ(h.low, -5);
+  EXPECT_EQ(h.width, 7);
+  EXPECT_EQ(h.counts, (std::vector<std::int64_t>{4, 4, 1, 1}));
+  EXPECT_EQ(stats.Histogram(1000).counts.size(), 26u) << "never narrower than one medal";
+}
+
 TEST(StudyStats, MergingAnySplitEqualsAddingEveryDay) {
   const std::vector<DayResult> days = HandDays();
   StudyStats all;

@@ -50,11 +50,10 @@ std::vector<std::string> PerSeat(const CLI::Option& singleOption, const std::str
 }  // namespace
 
 CommandLine ReadCommandLine(int argc, const char* const* argv) {
-  return ReadCommandLine(argc, argv,
-                         CommandSpec{"orvelsim-cli",
-                                     "Orvelsim Hall without windows: plays a whole hall and prints its seat table.",
-                                     {},
-                                     true});
+  return ReadCommandLine(
+      argc, argv,
+      CommandSpec{
+          "orvelsim-cli", "Orvelsim Hall without windows: plays a whole hall and prints its seat table.", {}, true});
 }
 
 CommandLine ReadCommandLine(int argc, const char* const* argv, const CommandSpec& spec) {
@@ -75,7 +74,8 @@ CommandLine ReadCommandLine(int argc, const char* const* argv, const CommandSpec
     logDirOption = app.add_option("--log-dir", logDir, "write every play log and the hall balance as CSV files here");
   }
   std::vector<const CLI::Option*> extraOptions;
-  for (const ExtraOption& extra : spec.extras) extraOptions.push_back(app.add_option(extra.name, *extra.text, extra.help));
+  for (const ExtraOption& extra : spec.extras)
+    extraOptions.push_back(app.add_option(extra.name, *extra.text, extra.help));
   app.add_option("--format", format, "table, csv or json (default table)")
       ->check(CLI::IsMember({"table", "csv", "json"}));
 
@@ -115,7 +115,8 @@ CommandLine ReadCommandLine(int argc, const char* const* argv, const CommandSpec
     options.format = format == "csv"    ? ReportFormat::Csv
                      : format == "json" ? ReportFormat::Json
                                         : ReportFormat::Table;
-    if (logDirOption != nullptr && logDirOption->count() > 0 && logDir.empty()) throw UsageError{"--log-dir: フォルダ名が空です。"};
+    if (logDirOption != nullptr && logDirOption->count() > 0 && logDir.empty())
+      throw UsageError{"--log-dir: フォルダ名が空です。"};
     options.logDir = logDir;
     line.options = std::move(options);
   } catch (const UsageError& refusal) {

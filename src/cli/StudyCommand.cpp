@@ -102,8 +102,8 @@ public:
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     const double perSecond = seconds > 0 ? static_cast<double>(done) / seconds : 0;
     const auto filled = static_cast<std::size_t>(done * 30 / std::max<std::int64_t>(days_, 1));
-    std::string bar = "\r[" + std::string(filled, '#') + std::string(30 - filled, ' ') + "] " + IntText(done) +
-                      " / " + IntText(days_) + "日　" + RealText(std::round(perSecond * 10) / 10) + "日/秒";
+    std::string bar = "\r[" + std::string(filled, '#') + std::string(30 - filled, ' ') + "] " + IntText(done) + " / " +
+                      IntText(days_) + "日　" + RealText(std::round(perSecond * 10) / 10) + "日/秒";
     if (perSecond > 0) bar += "　残り " + Clock(static_cast<double>(days_ - done) / perSecond);
     std::fprintf(stderr, "%s\x1b[K", bar.c_str());
     if (done == days_) std::fputc('\n', stderr);

@@ -11,10 +11,10 @@
 namespace orvel::cli {
 
 struct StudyOptions {
-  CliOptions hall;           // seats, games, settings, rates, seed, format
-  std::int64_t days = 0;     // 1 … 10,000,000
-  int threads = 1;           // 1 … 1024
-  std::string daysCsv;       // empty: no file
+  CliOptions hall;        // seats, games, settings, rates, seed, format
+  std::int64_t days = 0;  // 1 … 10,000,000
+  int threads = 1;        // 1 … 1024
+  std::string daysCsv;    // empty: no file
 };
 
 struct StudyCommandLine {

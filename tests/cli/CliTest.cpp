@@ -389,8 +389,8 @@ TEST_F(CliTest, StudyDaysAreThePlainRunsWithTheDaysSeeds) {
 
 // The same bytes whatever the thread count, and the table as checked in.
 TEST_F(CliTest, StudyPrintsTheSameOnAnyThreadCount) {
-  const std::vector<std::string> args{"study",   "--seats", "4",     "--games", "500",     "--levels",
-                                      "1,2,5,6", "--rates", "1,0.5,0.55,0", "--seed", "12345", "--days", "30"};
+  const std::vector<std::string> args{"study",   "--seats",      "4",      "--games", "500",    "--levels", "1,2,5,6",
+                                      "--rates", "1,0.5,0.55,0", "--seed", "12345",   "--days", "30"};
   std::string firstCsv;
   for (const char* threads : {"1", "3"}) {
     std::vector<std::string> withThreads = args;
@@ -410,13 +410,20 @@ TEST_F(CliTest, StudyPrintsTheSameOnAnyThreadCount) {
 
 INSTANTIATE_TEST_SUITE_P(
     Study, CliProcess,
-    ::testing::Values(ProcessCase{"study_zero_days", {"study", "--days", "0"}, 2,
+    ::testing::Values(ProcessCase{"study_zero_days",
+                                  {"study", "--days", "0"},
+                                  2,
                                   "orvelsim-cli: --days: 日数は、1から10000000にしてください。\n"},
-                      ProcessCase{"study_too_many_threads", {"study", "--days", "1", "--threads", "1025"}, 2,
+                      ProcessCase{"study_too_many_threads",
+                                  {"study", "--days", "1", "--threads", "1025"},
+                                  2,
                                   "orvelsim-cli: --threads: スレッド数は、1から1024にしてください。\n"},
-                      ProcessCase{"study_days_csv_under_a_file", {"study", "--days", "1", "--days-csv", "/dev/null/d.csv"},
-                                  2, "orvelsim-cli: --days-csv: /dev/null/d.csv を作れません。\n"},
-                      ProcessCase{"study_one_day", {"study", "--days", "1", "--games", "10", "--format", "json"}, 0, ""}),
+                      ProcessCase{"study_days_csv_under_a_file",
+                                  {"study", "--days", "1", "--days-csv", "/dev/null/d.csv"},
+                                  2,
+                                  "orvelsim-cli: --days-csv: /dev/null/d.csv を作れません。\n"},
+                      ProcessCase{
+                          "study_one_day", {"study", "--days", "1", "--games", "10", "--format", "json"}, 0, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Ctrl-C ends a long study with the days finished so far: the report marked

@@ -65,19 +65,19 @@ const std::string kThreads = "--threads: スレッド数は、1から1024にし�
 
 INSTANTIATE_TEST_SUITE_P(
     Cli, StudyOptionsRefusal,
-    ::testing::Values(StudyRefusal{"no_days", {"--seed", "1"}, "--days: 日数を指定してください。"},
-                      StudyRefusal{"zero_days", {"--days", "0"}, kDays},
-                      StudyRefusal{"days_past_ten_million", {"--days", "10000001"}, kDays},
-                      StudyRefusal{"days_not_a_number", {"--days", "1e3"}, "--days: '1e3' は整数ではありません"},
-                      StudyRefusal{"zero_threads", {"--days", "1", "--threads", "0"}, kThreads},
-                      StudyRefusal{"threads_past_1024", {"--days", "1", "--threads", "1025"}, kThreads},
-                      StudyRefusal{"threads_not_a_number", {"--days", "1", "--threads", "all"},
-                                   "--threads: 'all' は整数ではありません"},
-                      StudyRefusal{"empty_days_csv", {"--days", "1", "--days-csv", ""}, "--days-csv: ファイル名が空です。"},
-                      StudyRefusal{"no_log_dir_in_a_study", {"--days", "1", "--log-dir", "x"}, "--log-dir", true},
-                      // The shared options first: the seats before the days.
-                      StudyRefusal{"seats_before_days", {"--days", "0", "--seats", "x"},
-                                   "--seats: 'x' は整数ではありません"}),
+    ::testing::Values(
+        StudyRefusal{"no_days", {"--seed", "1"}, "--days: 日数を指定してください。"},
+        StudyRefusal{"zero_days", {"--days", "0"}, kDays},
+        StudyRefusal{"days_past_ten_million", {"--days", "10000001"}, kDays},
+        StudyRefusal{"days_not_a_number", {"--days", "1e3"}, "--days: '1e3' は整数ではありません"},
+        StudyRefusal{"zero_threads", {"--days", "1", "--threads", "0"}, kThreads},
+        StudyRefusal{"threads_past_1024", {"--days", "1", "--threads", "1025"}, kThreads},
+        StudyRefusal{
+            "threads_not_a_number", {"--days", "1", "--threads", "all"}, "--threads: 'all' は整数ではありません"},
+        StudyRefusal{"empty_days_csv", {"--days", "1", "--days-csv", ""}, "--days-csv: ファイル名が空です。"},
+        StudyRefusal{"no_log_dir_in_a_study", {"--days", "1", "--log-dir", "x"}, "--log-dir", true},
+        // The shared options first: the seats before the days.
+        StudyRefusal{"seats_before_days", {"--days", "0", "--seats", "x"}, "--seats: 'x' は整数ではありません"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -192,7 +192,8 @@ void WindowTextsTest::studyWindow() {
   study.hide();
   hall.DeleteSeats();
   hall.CreateSeats(7);
-  for (int seat = 0; seat < 7; ++seat) hall.hall().SetSeat(seat, seat % 6 + 1, seat == 6 ? "1" : seat == 5 ? "0" : "0.95");
+  for (int seat = 0; seat < 7; ++seat)
+    hall.hall().SetSeat(seat, seat % 6 + 1, seat == 6 ? "1" : seat == 5 ? "0" : "0.95");
   hall.ResetMachines();
   hall.ResetData();
   hall.StudyMenuClick();

@@ -51,14 +51,10 @@ std::vector<std::pair<std::string, std::string>> StudyBalanceRows(const StudySum
   // No day finished: the captions with "-".
   const bool none = summary.days == 0;
   auto medals = [none](const std::string& text) { return none ? std::string("-") : text + "枚"; };
-  return {{"平均", medals(Rounded(b.mean, 1))},
-          {"標準偏差", medals(Rounded(b.sd, 1))},
-          {"最小", medals(IntText(b.min))},
-          {"5%", medals(IntText(b.p05))},
-          {"25%", medals(IntText(b.p25))},
-          {"中央値", medals(IntText(b.median))},
-          {"75%", medals(IntText(b.p75))},
-          {"95%", medals(IntText(b.p95))},
+  return {{"平均", medals(Rounded(b.mean, 1))}, {"標準偏差", medals(Rounded(b.sd, 1))},
+          {"最小", medals(IntText(b.min))},     {"5%", medals(IntText(b.p05))},
+          {"25%", medals(IntText(b.p25))},      {"中央値", medals(IntText(b.median))},
+          {"75%", medals(IntText(b.p75))},      {"95%", medals(IntText(b.p95))},
           {"最大", medals(IntText(b.max))}};
 }
 

@@ -14,7 +14,7 @@ namespace orvel {
 
 // A study's report and its texts, shared by the CLI and the study window.
 struct StudyHeader {
-  std::uint32_t seed = 0;       // day d played seed + d
+  std::uint32_t seed = 0;  // day d played seed + d
   std::int64_t daysPlanned = 0;
   bool partial = false;
 };

@@ -46,8 +46,8 @@ StudySummary StudyStats::Summary() const {
   for (std::size_t i = 0; i < byLevel_.size(); ++i) {
     const LevelTally& tally = byLevel_[i];
     if (tally.seats == 0) continue;
-    summary.bySetting.push_back(SettingSummary{static_cast<std::int32_t>(i) + Level::kMin, tally.seats,
-                                               tally.seatGames, Ratio(tally.medalsOut, tally.medalsIn),
+    summary.bySetting.push_back(SettingSummary{static_cast<std::int32_t>(i) + Level::kMin, tally.seats, tally.seatGames,
+                                               Ratio(tally.medalsOut, tally.medalsIn),
                                                Ratio(tally.firstHits, tally.seatGames),
                                                Ratio(tally.bonuses, tally.seatGames)});
   }

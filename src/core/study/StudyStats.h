@@ -29,7 +29,7 @@ struct LevelTally {
 struct DayResult {
   std::int64_t day = 0;
   std::uint32_t seed = 0;
-  std::int64_t hallMedals = 0;  // the hall's gain: minus the seats' medal differences
+  std::int64_t hallMedals = 0;                      // the hall's gain: minus the seats' medal differences
   std::array<LevelTally, Level::kCount> byLevel{};  // index level - 1
 };
 

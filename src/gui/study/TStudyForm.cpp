@@ -269,8 +269,8 @@ void TStudyForm::ShowProgress(qint64 daysDone) {
   QString text = u"%1 / %2日"_s.arg(daysDone).arg(header_.daysPlanned);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
   if (daysDone > 0 && seconds > 0) {
-    text += u"　残り "_s + ClockText(seconds * static_cast<double>(header_.daysPlanned - daysDone) /
-                                     static_cast<double>(daysDone));
+    text += u"　残り "_s +
+            ClockText(seconds * static_cast<double>(header_.daysPlanned - daysDone) / static_cast<double>(daysDone));
   }
   progressLabel_->setText(text);
 }

@@ -176,10 +176,10 @@ TEST(StudyReport, JsonHasTheDocumentedKeysAndNullForARateOfNoGames) {
   std::ostringstream out;
   orvel::WriteStudyReport(out, stats.Summary(), {7, 10, false}, orvel::ReportFormat::Json);
   const std::string json = out.str();
-  for (const char* key : {"\"days\": 10", "\"seed\": 7", "\"partial\": false", "\"mean\": 4.5", "\"min\": -5",
-                          "\"p05\": -5", "\"p25\": 0", "\"median\": 3", "\"p75\": 7", "\"p95\": 20", "\"max\": 20",
-                          "\"lossShare\": 0.2", "\"level\": 2", "\"seatGames\": 1000", "\"firstHitsPerGame\": 0.01",
-                          "\"payoutRate\": null"}) {
+  for (const char* key :
+       {"\"days\": 10", "\"seed\": 7", "\"partial\": false", "\"mean\": 4.5", "\"min\": -5", "\"p05\": -5",
+        "\"p25\": 0", "\"median\": 3", "\"p75\": 7", "\"p95\": 20", "\"max\": 20", "\"lossShare\": 0.2", "\"level\": 2",
+        "\"seatGames\": 1000", "\"firstHitsPerGame\": 0.01", "\"payoutRate\": null"}) {
     EXPECT_NE(json.find(key), std::string::npos) << key << " in\n" << json;
   }
   EXPECT_EQ(orvel::StudyLossText(stats.Summary()), "ホールが負けた日は10日中2日（20%）、およそ5日に1日です。");

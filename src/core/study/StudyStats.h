@@ -77,7 +77,7 @@ struct BalanceHistogram {
 //
 // The balances are kept as a map value → days. Its size is the number of
 // distinct daily balances, not the days: a 20-seat, 8000-game hall spreads
-// its days over some 10^4 values, a few hundred KB at any day count. At
+// its days over some 10^5 values, a few MB at most at any day count. At
 // worst every day differs: about 50 bytes a day in a red-black tree node,
 // 0.5 GB at 10 million days.
 class StudyStats {

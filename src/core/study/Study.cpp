@@ -159,11 +159,16 @@ StudyOutcome RunStudy(const StudyPlan& plan, int threads, StudyObserver& observe
     }
   };
   bool running = workers > 0;
-  while (running) {
-    running = exchange.Collect(arrived, workers, std::chrono::milliseconds(100));
-    take(false);
-    observer.Progress(done);
-    if (running && observer.StopRequested()) stop = true;
+  try {
+    while (running) {
+      running = exchange.Collect(arrived, workers, std::chrono::milliseconds(100));
+      take(false);
+      observer.Progress(done);
+      if (running && observer.StopRequested()) stop = true;
+    }
+  } catch (...) {
+    stop = true;  // an observer that throws: the workers end before the error leaves
+    throw;
   }
   pool.clear();  // joins
   if (const std::exception_ptr failure = exchange.Failure()) std::rethrow_exception(failure);

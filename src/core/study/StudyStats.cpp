@@ -2,10 +2,13 @@
 
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 namespace orvel {
 
 namespace {
+
+__extension__ typedef unsigned __int128 Words128;
 
 void AddTally(LevelTally& into, const LevelTally& from) {
   into.seats = std::max(into.seats, from.seats);  // a per-day count: equal on every day
@@ -93,6 +96,40 @@ BalanceHistogram StudyStats::Histogram(int maxBins) const {
     histogram.counts[static_cast<std::size_t>((value - low) / histogram.width)] += count;
   }
   return histogram;
+}
+
+// Words: days, the balance sum's low and high 64 bits, the six tallies of
+// six fields, then value and count of every distinct balance.
+std::vector<std::int64_t> StudyStats::ToWords() const {
+  std::vector<std::int64_t> words;
+  words.reserve(3 + byLevel_.size() * 6 + 2 * balances_.size());
+  const auto sum = static_cast<Words128>(sumMedals_);
+  words.push_back(days_);
+  words.push_back(static_cast<std::int64_t>(static_cast<std::uint64_t>(sum)));
+  words.push_back(static_cast<std::int64_t>(static_cast<std::uint64_t>(sum >> 64)));
+  for (const LevelTally& t : byLevel_) {
+    words.insert(words.end(), {t.seats, t.seatGames, t.medalsIn, t.medalsOut, t.firstHits, t.bonuses});
+  }
+  for (const auto& [value, count] : balances_) words.insert(words.end(), {value, count});
+  return words;
+}
+
+StudyStats StudyStats::FromWords(const std::vector<std::int64_t>& words) {
+  constexpr std::size_t kHead = 3 + Level::kCount * 6;
+  if (words.size() < kHead || (words.size() - kHead) % 2 != 0) throw std::invalid_argument("StudyStats: bad words");
+  StudyStats stats;
+  stats.days_ = words[0];
+  const auto sum = (static_cast<Words128>(static_cast<std::uint64_t>(words[2])) << 64) |
+                   static_cast<std::uint64_t>(words[1]);
+  stats.sumMedals_ = static_cast<StudyInt128>(sum);
+  std::size_t w = 3;
+  for (LevelTally& t : stats.byLevel_) {
+    for (std::int64_t* field : {&t.seats, &t.seatGames, &t.medalsIn, &t.medalsOut, &t.firstHits, &t.bonuses}) {
+      *field = words[w++];
+    }
+  }
+  for (; w < words.size(); w += 2) stats.balances_.emplace_hint(stats.balances_.end(), words[w], words[w + 1]);
+  return stats;
 }
 
 }  // namespace orvel

@@ -92,6 +92,12 @@ public:
   // highest; none before the first day.
   BalanceHistogram Histogram(int maxBins) const;
 
+  // The statistics as 64-bit words, to send them between processes;
+  // FromWords gives back equal statistics, so merging them stays exact.
+  // FromWords throws std::invalid_argument for words ToWords did not make.
+  std::vector<std::int64_t> ToWords() const;
+  static StudyStats FromWords(const std::vector<std::int64_t>& words);
+
   bool operator==(const StudyStats&) const = default;
 
 private:

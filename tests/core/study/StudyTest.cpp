@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <sstream>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -98,6 +99,17 @@ TEST(StudyStats, MergingAnySplitEqualsAddingEveryDay) {
     high.Merge(low);  // the later days first: order must not matter
     EXPECT_EQ(high, all) << "split at " << split;
   }
+}
+
+TEST(StudyStats, WordsGiveBackEqualStatistics) {
+  StudyStats stats;
+  EXPECT_EQ(StudyStats::FromWords(stats.ToWords()), stats);
+  for (DayResult day : HandDays()) {
+    day.hallMedals *= std::int64_t{1} << 58;  // their sum needs more than 64 bits
+    for (int i = 0; i < 300; ++i) stats.Add(day);
+  }
+  EXPECT_EQ(StudyStats::FromWords(stats.ToWords()), stats);
+  EXPECT_THROW(StudyStats::FromWords({1, 2}), std::invalid_argument);
 }
 
 orvel::StudyPlan SmallPlan(std::int64_t days) {

@@ -52,12 +52,12 @@ std::vector<std::string> PerSeat(const CLI::Option& singleOption, const std::str
 CommandLine ReadCommandLine(int argc, const char* const* argv) {
   return ReadCommandLine(
       argc, argv,
-      CommandSpec{
+      CommandShape{
           "orvelsim-cli", "Orvelsim Hall without windows: plays a whole hall and prints its seat table.", {}, true});
 }
 
-CommandLine ReadCommandLine(int argc, const char* const* argv, const CommandSpec& spec) {
-  CLI::App app{spec.description, spec.name};
+CommandLine ReadCommandLine(int argc, const char* const* argv, const CommandShape& command) {
+  CLI::App app{command.description, command.name};
   std::string seatsText = "20", gamesText = "8000", level, levels, rate, rates, seedText, logDir;
   std::string format = "table";
   app.add_option("--seats", seatsText, "number of seats, 0 … 100000 (default 20)");
@@ -70,11 +70,11 @@ CommandLine ReadCommandLine(int argc, const char* const* argv, const CommandSpec
   rateOption->excludes(ratesOption);
   auto* seedOption = app.add_option("--seed", seedText, "seed of the random source, 0 … 4294967295 (default: the clock)");
   CLI::Option* logDirOption = nullptr;
-  if (spec.logDir) {
+  if (command.logDir) {
     logDirOption = app.add_option("--log-dir", logDir, "write every play log and the hall balance as CSV files here");
   }
   std::vector<const CLI::Option*> extraOptions;
-  for (const ExtraOption& extra : spec.extras)
+  for (const ExtraOption& extra : command.extras)
     extraOptions.push_back(app.add_option(extra.name, *extra.text, extra.help));
   app.add_option("--format", format, "table, csv or json (default table)")
       ->check(CLI::IsMember({"table", "csv", "json"}));
@@ -93,7 +93,7 @@ CommandLine ReadCommandLine(int argc, const char* const* argv, const CommandSpec
     return line;
   }
 
-  for (std::size_t i = 0; i < extraOptions.size(); ++i) *spec.extras[i].given = extraOptions[i]->count() > 0;
+  for (std::size_t i = 0; i < extraOptions.size(); ++i) *command.extras[i].given = extraOptions[i]->count() > 0;
 
   try {
     CliOptions options;

@@ -53,12 +53,12 @@ struct ExtraOption {
 
 // The command line of a subcommand (argv[0] being the subcommand's name):
 // the shared hall options, without --log-dir unless `logDir`, plus `extras`.
-struct CommandSpec {
+struct CommandShape {
   std::string name;  // for the help: "orvelsim-cli study"
   std::string description;
   std::vector<ExtraOption> extras;
   bool logDir = true;
 };
-CommandLine ReadCommandLine(int argc, const char* const* argv, const CommandSpec& spec);
+CommandLine ReadCommandLine(int argc, const char* const* argv, const CommandShape& command);
 
 }  // namespace orvel::cli

@@ -21,7 +21,7 @@ std::int64_t ToCount(const std::string& option, const std::string& text, std::in
 StudyCommandLine ReadStudyCommandLine(int argc, const char* const* argv, int defaultThreads) {
   std::string daysText, threadsText, daysCsv;
   bool daysGiven = false, threadsGiven = false, daysCsvGiven = false;
-  const CommandSpec spec{
+  const CommandShape shape{
       "orvelsim-cli study",
       "Many hall days on every core: day d is the plain run with seed S + d. Prints the distribution of the daily "
       "hall balance and the observed payout per setting.",
@@ -29,7 +29,7 @@ StudyCommandLine ReadStudyCommandLine(int argc, const char* const* argv, int def
        {"--threads", "worker threads, 1 … 1024 (default: every core)", &threadsText, &threadsGiven},
        {"--days-csv", "write one row per day (day,seed,hallMedals,hallYen) to this file", &daysCsv, &daysCsvGiven}},
       false};
-  const CommandLine line = ReadCommandLine(argc, argv, spec);
+  const CommandLine line = ReadCommandLine(argc, argv, shape);
   StudyCommandLine study;
   study.status = line.status;
   study.out = line.out;

@@ -91,7 +91,8 @@ std::string ReceiveText(int from, int tag) {
 int Run(int argc, char** argv, int rank, int ranks) {
   const bool root = rank == kRoot;
   if (argc < 2 || std::string(argv[1]) != "study") {
-    if (root) std::cerr << "orvelsim-cli-mpi: 使い方：orvelsim-cli-mpi study --days N [orvelsim-cli study のオプション]\n";
+    if (root)
+      std::cerr << "orvelsim-cli-mpi: 使い方：orvelsim-cli-mpi study --days N [orvelsim-cli study のオプション]\n";
     return 2;
   }
   const int cores = static_cast<int>(std::thread::hardware_concurrency());
@@ -159,7 +160,8 @@ int Run(int argc, char** argv, int rank, int ranks) {
   const bool partial = all.Days() < options.days;
   if (partial) {
     std::cerr << "orvelsim-cli-mpi: " << (stopSignal == SIGTERM ? "SIGTERM" : "SIGINT") << " で中断しました（"
-              << orvel::IntText(all.Days()) << " / " << orvel::IntText(options.days) << "日）。終わった日だけの報告です。\n";
+              << orvel::IntText(all.Days()) << " / " << orvel::IntText(options.days)
+              << "日）。終わった日だけの報告です。\n";
   }
   orvel::WriteStudyReport(std::cout, all.Summary(), orvel::StudyHeader{seed, options.days, partial},
                           options.hall.format);

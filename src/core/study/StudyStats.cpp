@@ -119,8 +119,8 @@ StudyStats StudyStats::FromWords(const std::vector<std::int64_t>& words) {
   if (words.size() < kHead || (words.size() - kHead) % 2 != 0) throw std::invalid_argument("StudyStats: bad words");
   StudyStats stats;
   stats.days_ = words[0];
-  const auto sum = (static_cast<Words128>(static_cast<std::uint64_t>(words[2])) << 64) |
-                   static_cast<std::uint64_t>(words[1]);
+  const auto sum =
+      (static_cast<Words128>(static_cast<std::uint64_t>(words[2])) << 64) | static_cast<std::uint64_t>(words[1]);
   stats.sumMedals_ = static_cast<StudyInt128>(sum);
   std::size_t w = 3;
   for (LevelTally& t : stats.byLevel_) {

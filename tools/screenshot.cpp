@@ -4,11 +4,15 @@
 // data), analysis-early.png (40 games, no bonus yet) and analysis-1.png …
 // analysis-6.png, seat 1's analysis window after 8000 games at setting 6,
 // one tab page per picture; figures.png, the 解析値 window with setting 6's
-// mode pie; and the dialogs: about.png, seat-dialog.png, count-dialog.png.
+// mode pie; and the dialogs: about.png, seat-dialog.png, count-dialog.png;
+// and the study window (設定 → 多日シミュレーション) of the default hall
+// before a study (study-empty.png) and after 200 days of seed 12345
+// (study.png).
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QSpinBox>
 #include <QTabWidget>
 
 #include <cstdio>
@@ -20,6 +24,7 @@
 #include "gui/dialogs/Unit4.h"
 #include "gui/dialogs/Unit5.h"
 #include "gui/hall/Unit3.h"
+#include "gui/study/TStudyForm.h"
 #include "core/model/Orvel_cls.h"
 #include "core/model/Random.h"
 
@@ -114,6 +119,20 @@ int main(int argc, char** argv) {
   figures->findChild<QComboBox*>(u"LevelComboBox"_s)->setCurrentIndex(5);
   if (!Save(*figures, out, u"figures"_s)) return 1;
   figures->hide();
+
+  // The study window of the default hall, opened from its menu item.
+  hall.ResetButtonClick();
+  hall.StudyMenuClick();
+  orvel::TStudyForm* study = hall.studyWindow();
+  if (!Save(*study, out, u"study-empty"_s)) return 1;
+  study->SetFixedSeed(12345);
+  study->findChild<QSpinBox*>(u"DaysEdit"_s)->setValue(200);
+  bool studied = false;
+  QObject::connect(study, &orvel::TStudyForm::studyEnded, study, [&studied] { studied = true; });
+  study->StartButtonClick();
+  while (!studied) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  if (!Save(*study, out, u"study"_s)) return 1;
+  study->hide();
 
   // The dialogs as they open.
   orvel::TAboutBox about(&hall);

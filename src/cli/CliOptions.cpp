@@ -58,8 +58,14 @@ SeatRate CheckedRate(const std::string& option, const std::string& text) {
 }  // namespace
 
 CommandLine ReadCommandLine(int argc, const char* const* argv) {
-  CLI::App app{"Orvelsim Hall without windows: plays a whole hall and prints its seat table.",
-               "orvelsim-cli"};
+  return ReadCommandLine(
+      argc, argv,
+      CommandShape{
+          "orvelsim-cli", "Orvelsim Hall without windows: plays a whole hall and prints its seat table.", {}, true});
+}
+
+CommandLine ReadCommandLine(int argc, const char* const* argv, const CommandShape& command) {
+  CLI::App app{command.description, command.name};
   std::string seatsText = "20", gamesText = "8000", level, levels, rate, rates, seedText, logDir;
   std::string format = "table";
   app.add_option("--seats", seatsText, "number of seats, 0 … 100000 (default 20)");
@@ -71,7 +77,13 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
   auto* ratesOption = app.add_option("--rates", rates, "operating rates, comma-separated, one per seat");
   rateOption->excludes(ratesOption);
   auto* seedOption = app.add_option("--seed", seedText, "seed of the random source, 0 … 4294967295 (default: the clock)");
-  auto* logDirOption = app.add_option("--log-dir", logDir, "write every play log and the hall balance as CSV files here");
+  CLI::Option* logDirOption = nullptr;
+  if (command.logDir) {
+    logDirOption = app.add_option("--log-dir", logDir, "write every play log and the hall balance as CSV files here");
+  }
+  std::vector<const CLI::Option*> extraOptions;
+  for (const ExtraOption& extra : command.extras)
+    extraOptions.push_back(app.add_option(extra.name, *extra.text, extra.help));
   app.add_option("--format", format, "table, csv or json (default table)")
       ->check(CLI::IsMember({"table", "csv", "json"}));
 
@@ -88,6 +100,8 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
     line.error = error.what();
     return line;
   }
+
+  for (std::size_t i = 0; i < extraOptions.size(); ++i) *command.extras[i].given = extraOptions[i]->count() > 0;
 
   try {
     CliOptions options;
@@ -114,7 +128,8 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
     options.format = format == "csv"    ? ReportFormat::Csv
                      : format == "json" ? ReportFormat::Json
                                         : ReportFormat::Table;
-    if (logDirOption->count() > 0 && logDir.empty()) throw UsageError{"--log-dir: フォルダ名が空です。"};
+    if (logDirOption != nullptr && logDirOption->count() > 0 && logDir.empty())
+      throw UsageError{"--log-dir: フォルダ名が空です。"};
     options.logDir = logDir;
     line.options = std::move(options);
   } catch (const UsageError& refusal) {

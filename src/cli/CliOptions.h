@@ -45,4 +45,23 @@ struct CommandLine {
 // in the order seats, games, settings, rates, seed, format, log folder.
 CommandLine ReadCommandLine(int argc, const char* const* argv);
 
+// A subcommand's own option, read as text beside the shared ones and
+// checked by the subcommand after them.
+struct ExtraOption {
+  std::string name;  // "--days"
+  std::string help;
+  std::string* text;  // set when the option is given
+  bool* given;
+};
+
+// The command line of a subcommand (argv[0] being the subcommand's name):
+// the shared hall options, without --log-dir unless `logDir`, plus `extras`.
+struct CommandShape {
+  std::string name;  // for the help: "orvelsim-cli study"
+  std::string description;
+  std::vector<ExtraOption> extras;
+  bool logDir = true;
+};
+CommandLine ReadCommandLine(int argc, const char* const* argv, const CommandShape& command);
+
 }  // namespace orvel::cli

@@ -16,6 +16,7 @@
 #include "cli/EstimateCommand.h"
 #include "cli/FiguresCommand.h"
 #include "cli/LogFiles.h"
+#include "cli/StudyCommand.h"
 #include "core/analysis/NumberText.h"
 #include "core/hall/Hall.h"
 #include "core/hall/HallReport.h"
@@ -114,9 +115,10 @@ int Run(int argc, char** argv) {
   // A subcommand is named by the first argument and gets the rest; without
   // one the program plays a hall.
   const std::string_view command = argc > 1 ? argv[1] : "";
-  if (command == "figures" || command == "estimate") {
-    const int status = command == "figures" ? orvel::cli::RunFiguresCommand(argc - 1, argv + 1, std::cout)
-                                            : orvel::cli::RunEstimateCommand(argc - 1, argv + 1, std::cout);
+  if (command == "figures" || command == "estimate" || command == "study") {
+    const int status = command == "figures"    ? orvel::cli::RunFiguresCommand(argc - 1, argv + 1, std::cout)
+                       : command == "estimate" ? orvel::cli::RunEstimateCommand(argc - 1, argv + 1, std::cout)
+                                               : orvel::cli::RunStudyCommand(argc - 1, argv + 1);
     FlushStandardOutput();
     return status;
   }

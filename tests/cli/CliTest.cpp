@@ -413,4 +413,128 @@ TEST_F(CliTest, HelpGoesToStdoutWithStatusZero) {
   EXPECT_EQ(r.out.rfind("Orvelsim Hall without windows", 0), 0u) << r.out;
 }
 
+// ---- orvelsim-cli study ----
+
+std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream in(text);
+  std::string line, field;
+  while (std::getline(in, line)) {
+    std::vector<std::string> row;
+    std::istringstream fields(line);
+    while (std::getline(fields, field, ',')) row.push_back(field);
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+// Day d of a study is the plain run with seed S + d: the day rows against
+// the plain program's own reports, across the 2^32 wrap of the seed.
+TEST_F(CliTest, StudyDaysAreThePlainRunsWithTheDaysSeeds) {
+  const std::string csv = (dir_ / "days.csv").string();
+  const CliResult study = Run({"study", "--seats", "4", "--games", "500", "--levels", "1,2,5,6", "--rates",
+                               "1,0.5,0.55,0", "--seed", "4294967294", "--days", "3", "--days-csv", csv});
+  ASSERT_EQ(study.status, 0) << study.err;
+  const auto rows = CsvRows(Slurp(csv));
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"day", "seed", "hallMedals", "hallYen"}));
+  const std::vector<std::string> seeds{"4294967294", "4294967295", "0"};
+  for (std::size_t d = 0; d < seeds.size(); ++d) {
+    const auto& row = rows[d + 1];
+    ASSERT_EQ(row.size(), 4u);
+    EXPECT_EQ(row[0], std::to_string(d));
+    EXPECT_EQ(row[1], seeds[d]);
+    const CliResult plain = Run({"--seats", "4", "--games", "500", "--levels", "1,2,5,6", "--rates", "1,0.5,0.55,0",
+                                 "--seed", seeds[d], "--format", "csv"});
+    const auto plainRows = CsvRows(plain.out);
+    ASSERT_FALSE(plainRows.empty());
+    EXPECT_EQ(plainRows.back(), (std::vector<std::string>{row[2], row[3]})) << "day " << d;
+  }
+}
+
+// The same bytes whatever the thread count, and the table as checked in.
+TEST_F(CliTest, StudyPrintsTheSameOnAnyThreadCount) {
+  const std::vector<std::string> args{"study",   "--seats",      "4",      "--games", "500",    "--levels", "1,2,5,6",
+                                      "--rates", "1,0.5,0.55,0", "--seed", "12345",   "--days", "30"};
+  std::string firstCsv;
+  for (const char* threads : {"1", "3"}) {
+    std::vector<std::string> withThreads = args;
+    const std::string csv = (dir_ / (std::string("days") + threads + ".csv")).string();
+    withThreads.insert(withThreads.end(), {"--threads", threads, "--days-csv", csv});
+    const CliResult r = Run(withThreads);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "") << "no progress bar when stderr is no terminal";
+    EXPECT_EQ(r.out, Slurp(fs::path(ORVELSIM_GOLDEN_DIR) / "study_table_seed12345.txt")) << threads << " threads";
+    const std::string days = Slurp(csv);
+    EXPECT_EQ(CsvRows(days).size(), 31u);
+    if (firstCsv.empty()) firstCsv = days;
+    EXPECT_EQ(days, firstCsv) << threads << " threads";
+    EXPECT_FALSE(fs::exists(csv + ".part"));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Study, CliProcess,
+    ::testing::Values(ProcessCase{"study_zero_days",
+                                  {"study", "--days", "0"},
+                                  2,
+                                  "orvelsim-cli: --days: 日数は、1から10000000にしてください。\n"},
+                      ProcessCase{"study_too_many_threads",
+                                  {"study", "--days", "1", "--threads", "1025"},
+                                  2,
+                                  "orvelsim-cli: --threads: スレッド数は、1から1024にしてください。\n"},
+                      ProcessCase{"study_days_csv_under_a_file",
+                                  {"study", "--days", "1", "--days-csv", "/dev/null/d.csv"},
+                                  2,
+                                  "orvelsim-cli: --days-csv: /dev/null/d.csv を作れません。\n"},
+                      ProcessCase{
+                          "study_one_day", {"study", "--days", "1", "--games", "10", "--format", "json"}, 0, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Ctrl-C ends a long study with the days finished so far: the report marked
+// partial, one line on stderr, status 130, the day file holding those days.
+TEST_F(CliTest, StudyStoppedBySigintReportsTheFinishedDaysAsPartial) {
+  const std::string out = (dir_ / "out").string(), err = (dir_ / "err").string();
+  const std::string csv = (dir_ / "days.csv").string();
+  const pid_t pid = fork();
+  ASSERT_NE(pid, -1);
+  if (pid == 0) {
+    const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (outFd < 0 || errFd < 0 || dup2(outFd, 1) < 0 || dup2(errFd, 2) < 0) _exit(126);
+    execl(ORVELSIM_CLI, ORVELSIM_CLI, "study", "--days", "10000000", "--threads", "2", "--seed", "3", "--format",
+          "json", "--days-csv", csv.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // The days have begun once the file's partial copy exists.
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::seconds(60);
+  std::error_code ignored;
+  while (!fs::exists(csv + ".part", ignored) && Clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  ASSERT_EQ(kill(pid, SIGINT), 0);
+  int raw = 0;
+  pid_t ended = 0;
+  const auto stopBy = Clock::now() + std::chrono::seconds(30);
+  while ((ended = waitpid(pid, &raw, WNOHANG)) == 0 && Clock::now() < stopBy) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  if (ended == 0) {
+    kill(pid, SIGKILL);
+    waitpid(pid, &raw, 0);
+    FAIL() << "still running after the signal";
+  }
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 130);
+  const std::string message = Slurp(err);
+  EXPECT_EQ(message.rfind("orvelsim-cli: SIGINT で中断しました（", 0), 0u) << message;
+  EXPECT_EQ(message.find('\n'), message.size() - 1) << "one line: " << message;
+  const std::string report = Slurp(out);
+  EXPECT_NE(report.find("\"partial\": true"), std::string::npos) << report;
+  const std::size_t rows = CsvRows(Slurp(csv)).size() - 1;
+  EXPECT_NE(report.find("\"days\": " + std::to_string(rows) + ","), std::string::npos) << rows << " rows\n" << report;
+}
+
 }  // namespace

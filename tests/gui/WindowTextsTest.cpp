@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
@@ -17,6 +19,7 @@
 #include "core/model/Random.h"
 #include "gui/analysis/TFiguresForm.h"
 #include "gui/analysis/Unit1.h"
+#include "gui/study/TStudyForm.h"
 
 using namespace Qt::StringLiterals;
 
@@ -64,6 +67,7 @@ private slots:
   void analysisWindow();
   void hallWindow();
   void dialogs();
+  void studyWindow();
 };
 
 void WindowTextsTest::analysisWindow_data() {
@@ -168,6 +172,44 @@ void WindowTextsTest::dialogs() {
     }
     dialog->hide();
   }
+  QVERIFY2(NoFaults(faults), "faults listed above");
+}
+
+// Before a study, after a finished one, after one cancelled at once (no
+// day finished), and for a hall of every setting with a seat that never
+// plays (a setting without rates).
+void WindowTextsTest::studyWindow() {
+  Program program;
+  orvel::TFormHall& hall = program.hall;
+  Find<QLineEdit>(hall, u"PlayNumEdit"_s)->setText(u"2000"_s);
+  hall.StudyMenuClick();
+  orvel::TStudyForm& study = *hall.studyWindow();
+  QVERIFY(QTest::qWaitForWindowExposed(&study));
+  QStringList faults = AllPages(study, u"before a study"_s);
+  study.SetFixedSeed(11);
+  auto runStudy = [&study](int days, bool cancel) {
+    Find<QSpinBox>(study, u"DaysEdit"_s)->setValue(days);
+    QSignalSpy ended(&study, &orvel::TStudyForm::studyEnded);
+    study.StartButtonClick();
+    if (cancel) study.CancelButtonClick();
+    return ended.wait(120000);
+  };
+  QVERIFY(runStudy(300, false));
+  faults << AllPages(study, u"300 days"_s);
+  QVERIFY(runStudy(10'000'000, true));
+  faults << AllPages(study, u"cancelled"_s);
+
+  study.hide();
+  hall.DeleteSeats();
+  hall.CreateSeats(7);
+  for (int seat = 0; seat < 7; ++seat)
+    hall.hall().SetSeat(seat, seat % 6 + 1, seat == 6 ? "1" : seat == 5 ? "0" : "0.95");
+  hall.ResetMachines();
+  hall.ResetData();
+  hall.StudyMenuClick();
+  QVERIFY(QTest::qWaitForWindowExposed(&study));
+  QVERIFY(runStudy(50, false));
+  faults << AllPages(study, u"every setting"_s);
   QVERIFY2(NoFaults(faults), "faults listed above");
 }
 

@@ -39,6 +39,7 @@ public:
 
 private:
   friend class Hall;
+  SeatRate(std::shared_ptr<const std::string> text, OperatingRate rate) : rate_(rate), text_(std::move(text)) {}
   OperatingRate rate_;  // read before the text moves into text_
   std::shared_ptr<const std::string> text_;
 };
@@ -99,6 +100,8 @@ public:
   const Orvel& Machine(int seat) const { return *At(seat).machine; }
   const TSimResultData& PlayLog(int seat) const { return *At(seat).playLog; }
   const std::string& RateText(int seat) const { return *At(seat).rateText; }
+  // The seat's rate, to give to another seat or hall without reading it again.
+  SeatRate Rate(int seat) const { return SeatRate(At(seat).rateText, At(seat).rate); }
 
   // Stores the text character for character. Throws ConversionError, and
   // changes nothing, for a text that is no decimal number.

@@ -5,7 +5,7 @@
 namespace orvel {
 
 namespace detail {
-RandomSource sharedRandom;
+constinit thread_local RandomSource sharedRandom;
 }
 
 std::uint32_t ClockSeed() {

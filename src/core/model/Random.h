@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-// The one random source that every machine of the hall draws from.
+// The one random source that every machine of a hall draws from.
 //
 // State: a 64-bit value, seen as the words `low` (bits 0-31) and `high`
 // (bits 32-63). Before any seeding low = 1, high = 0.
@@ -50,11 +50,15 @@ private:
 };
 
 namespace detail {
-extern RandomSource sharedRandom;
+// constinit: no lazy initialisation, so every use is a plain access to the
+// thread's copy, without the guard call an extern thread_local would need.
+extern constinit thread_local RandomSource sharedRandom;
 }
 
-// The shared source itself. Single-threaded by design: the hall plays on the
-// user-interface thread only.
+// The shared source itself: one per thread. Every machine of a hall draws
+// from the source of the thread that plays it, so a hall played on one
+// thread is the same sequence whatever other threads play at the same time
+// (a study runs its days on worker threads beside the window's hall).
 inline RandomSource& SharedRandom() { return detail::sharedRandom; }
 
 inline void SeedRandom(std::uint32_t seed) { SharedRandom().Seed(seed); }

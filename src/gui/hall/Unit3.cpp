@@ -34,6 +34,7 @@
 #include "gui/dialogs/Unit4.h"
 #include "gui/dialogs/Unit5.h"
 #include "gui/hall/HallGridModel.h"
+#include "gui/study/TStudyForm.h"
 #include "core/hall/HallGrid.h"
 #include "core/hall/MemoryBudget.h"
 #include "core/hall/TextToNumber.h"
@@ -103,6 +104,7 @@ TFormHall::TFormHall(QWidget* owner) : QMainWindow(owner), ui_(std::make_unique<
   connect(ui_->DispPopupMenu, &QAction::triggered, this, &TFormHall::DispPopupMenuClick);
   connect(ui_->SetPopupMenu, &QAction::triggered, this, &TFormHall::SetPopupMenuClick);
   connect(ui_->SetNumEdit, &QAction::triggered, this, &TFormHall::SetNumEditClick);
+  connect(ui_->StudyMenu, &QAction::triggered, this, &TFormHall::StudyMenuClick);
   connect(ui_->FileExitMenu, &QAction::triggered, this, &TFormHall::FileExitMenuClick);
   connect(ui_->N1, &QAction::triggered, this, &TFormHall::N1Click);
   connect(ui_->HelpAboutMenu, &QAction::triggered, this, &TFormHall::HelpAboutMenuClick);
@@ -373,6 +375,8 @@ void TFormHall::SetRunControls(bool running) {
   ui_->StartButton->setText(running ? u"停止"_s : u"開始"_s);
   ui_->ResetButton->setEnabled(!running);
   ui_->SetNumEdit->setEnabled(!running);
+  // A study plays the hall as set up, which a run under way or paused is not.
+  ui_->StudyMenu->setEnabled(!running && engine_.fresh());
 }
 
 void TFormHall::SetStatus(const QString& text) { statusPanel_->setText(text); }
@@ -459,6 +463,7 @@ void TFormHall::ResetButtonClick() {
   ResetMachines();
   ResetData();
   ui_->PlayNumEdit->setEnabled(true);
+  ui_->StudyMenu->setEnabled(true);
 }
 
 int TFormHall::currentGridRow() const {
@@ -521,6 +526,29 @@ void TFormHall::SetNumEditClick() {
   CreateSeats(setNumForm_->machineCount);
   ResetMachines();
   ResetData();
+}
+
+// The study window with the hall as it is set up now: its seats' settings
+// and rates, and Play数 hall games a day.
+void TFormHall::StudyMenuClick() {
+  if (!engine_.fresh()) return;  // its item is disabled then
+  const auto games = IntegerOrErrorBox(ui_->PlayNumEdit->text(), this);
+  if (!games) return;
+  if (*games < 1) {
+    ShowErrorDialog(u"Play数は、1以上にしてください。"_s, this);
+    return;
+  }
+  StudyPlan plan;
+  plan.games = *games;
+  for (int seat = 0; seat < hall_.SeatCount(); ++seat) {
+    plan.levels.push_back(hall_.Machine(seat).GetLevel());
+    plan.rates.push_back(hall_.Rate(seat));
+  }
+  if (!studyForm_) studyForm_ = new TStudyForm(this);
+  if (!studyForm_->busy()) studyForm_->SetPlan(plan);
+  studyForm_->show();
+  studyForm_->raise();
+  studyForm_->activateWindow();
 }
 
 void TFormHall::FileExitMenuClick() { close(); }

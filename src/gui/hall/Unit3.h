@@ -32,6 +32,7 @@ class TFiguresForm;
 class TMainForm;
 class TSetNumForm;
 class TSetSlotForm;
+class TStudyForm;
 
 // The application's main window: the seat grid, the hall's slump chart and
 // balance, the play count and update interval, and Start/Stop/Resume and
@@ -82,6 +83,7 @@ public:
   void DispPopupMenuClick();
   void SetPopupMenuClick();
   void SetNumEditClick();
+  void StudyMenuClick();
   void FileExitMenuClick();
   void N1Click();
   void HelpAboutMenuClick();
@@ -114,6 +116,8 @@ public:
   // The grid's current row, 1 for seat 1; 0 when none.
   int currentGridRow() const;
   QMenu* popupMenu() const { return popupMenu_; }
+  // The study window, made on its first opening; null before.
+  TStudyForm* studyWindow() const { return studyForm_; }
   // The chart or a shown analysis window has yet to catch up.
   bool displaysPending() const;
 
@@ -187,6 +191,7 @@ private:
   TSetSlotForm* setSlotForm_ = nullptr;
   TSetNumForm* setNumForm_ = nullptr;
   TAboutBox* aboutBox_ = nullptr;
+  TStudyForm* studyForm_ = nullptr;  // a Qt child
 };
 
 }  // namespace orvel

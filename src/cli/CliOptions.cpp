@@ -2,8 +2,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <sstream>
 
+#include "core/hall/HallFile.h"
 #include "core/hall/TextToNumber.h"
 #include "core/model/Codes.h"
 
@@ -30,11 +32,13 @@ std::vector<std::string> SplitList(const std::string& text) {
 }
 
 // One value per seat: from the list option when it was given, else the
-// single option's value (or the default) for every seat. A given value is
-// taken as it is, the empty text included, and checked by the caller.
+// single option's value for every seat, else the hall file's values (seats
+// past the file's get the default), else the default for every seat. A
+// given value is taken as it is, the empty text included, and checked by
+// the caller.
 std::vector<std::string> PerSeat(const CLI::Option& singleOption, const std::string& single,
                                  const CLI::Option& listOption, const std::string& list, int seats,
-                                 const std::string& fallback) {
+                                 const std::string& fallback, const std::vector<std::string>& fromFile) {
   if (listOption.count() > 0) {
     std::vector<std::string> items = SplitList(list);
     if (list.empty()) items = {""};
@@ -42,6 +46,11 @@ std::vector<std::string> PerSeat(const CLI::Option& singleOption, const std::str
       throw UsageError{listOption.get_name() + ": 台数と同じ " + std::to_string(seats) + " 個の値が必要です（" +
                        std::to_string(items.size()) + " 個あります）。"};
     }
+    return items;
+  }
+  if (singleOption.count() == 0 && !fromFile.empty()) {
+    std::vector<std::string> items(fromFile.begin(), fromFile.begin() + std::min<std::ptrdiff_t>(std::ssize(fromFile), seats));
+    items.resize(static_cast<std::size_t>(seats), fallback);
     return items;
   }
   return std::vector<std::string>(static_cast<std::size_t>(seats), singleOption.count() > 0 ? single : fallback);
@@ -53,9 +62,10 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
   CLI::App app{"Orvelsim Hall without windows: plays a whole hall and prints its seat table.",
                "orvelsim-cli"};
   std::string seatsText = "20", gamesText = "8000", level, levels, rate, rates, seedText, logDir;
-  std::string format = "table";
-  app.add_option("--seats", seatsText, "number of seats, 0 … 100000 (default 20)");
-  app.add_option("--games", gamesText, "hall games to play, 1 or more (default 8000)");
+  std::string format = "table", hallPath;
+  auto* hallOption = app.add_option("--hall", hallPath, "a hall file (.orvelhall) to run; the options beside it override it");
+  auto* seatsOption = app.add_option("--seats", seatsText, "number of seats, 0 … 100000 (default 20)");
+  auto* gamesOption = app.add_option("--games", gamesText, "hall games to play, 1 or more (default 8000)");
   auto* levelOption = app.add_option("--level", level, "setting 1 … 6 of every seat (default 1)");
   auto* levelsOption = app.add_option("--levels", levels, "settings, comma-separated, one per seat");
   levelOption->excludes(levelsOption);
@@ -83,14 +93,34 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
 
   try {
     CliOptions options;
+    // The hall file gives the defaults of everything it holds; the options
+    // given beside it are read as they would be without it.
+    std::vector<std::string> fileLevels, fileRates;
+    if (hallOption->count() > 0) {
+      HallFileData hall;
+      try {
+        hall = ReadHallFile(hallPath, kMaxSeats);
+      } catch (const HallFileError& error) {
+        throw UsageError{"--hall: " + error.message};
+      }
+      if (seatsOption->count() == 0) seatsText = std::to_string(hall.seats.size());
+      if (gamesOption->count() == 0) gamesText = std::to_string(hall.playCount);
+      if (seedOption->count() == 0) options.seed = hall.seed;
+      fileLevels.reserve(hall.seats.size());
+      fileRates.reserve(hall.seats.size());
+      for (HallFileSeat& seat : hall.seats) {
+        fileLevels.push_back(std::to_string(seat.level));
+        fileRates.push_back(std::move(seat.rate));
+      }
+    }
     options.seats = ToInt("--seats", seatsText, 0, kMaxSeats, "台数は、0から100000にしてください。");
     options.games = ToInt("--games", gamesText, 1, INT32_MAX, "Play数は、1以上にしてください。");
     const std::string levelName = levelsOption->count() > 0 ? "--levels" : "--level";
-    for (const std::string& text : PerSeat(*levelOption, level, *levelsOption, levels, options.seats, "1")) {
+    for (const std::string& text : PerSeat(*levelOption, level, *levelsOption, levels, options.seats, "1", fileLevels)) {
       options.levels.push_back(ToInt(levelName, text, Level::kMin, Level::kMax, "設定は、1から6にしてください。"));
     }
     const std::string rateName = ratesOption->count() > 0 ? "--rates" : "--rate";
-    options.rates = PerSeat(*rateOption, rate, *ratesOption, rates, options.seats, "1");
+    options.rates = PerSeat(*rateOption, rate, *ratesOption, rates, options.seats, "1", fileRates);
     for (const std::string& text : options.rates) {
       if (!TryParseDecimal(text)) throw UsageError{rateName + ": " + NotADecimalMessage(text)};
     }

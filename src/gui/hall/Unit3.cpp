@@ -115,6 +115,7 @@ TFormHall::TFormHall(QWidget* owner) : QMainWindow(owner), ui_(std::make_unique<
   ResetMachines();
   ResetData();
   connect(&runTimer_, &QTimer::timeout, this, &TFormHall::PlaySlice);
+  BuildFileMenu();
 }
 
 TFormHall::~TFormHall() {
@@ -238,7 +239,14 @@ void TFormHall::StartButtonClick() {
   const auto total = IntegerOrErrorBox(ui_->PlayNumEdit->text(), this);
   if (!total) return;
   try {
-    if (engine_.fresh()) ResetData();
+    if (engine_.fresh()) {
+      ResetData();
+      // A fixed seed makes the run orvelsim-cli's run with the same seats.
+      if (fixedSeed_) hall_.PrepareRun(fixedSeed_);
+      runSeedKnown_ = true;
+      runSeed_ = fixedSeed_;
+      ShowRunSeed();
+    }
     engine_.Start(*total);
   } catch (...) {
     ShowErrorBox(CurrentErrorMessage(), this);
@@ -350,6 +358,7 @@ void TFormHall::SetRunControls(bool running) {
   ui_->StartButton->setText(running ? u"停止"_s : u"開始"_s);
   ui_->ResetButton->setEnabled(!running);
   ui_->SetNumEdit->setEnabled(!running);
+  UpdateFileActions();
 }
 
 void TFormHall::SetStatus(const QString& text) { statusPanel_->setText(text); }
@@ -417,6 +426,7 @@ void TFormHall::ResetButtonClick() {
   ResetMachines();
   ResetData();
   ui_->PlayNumEdit->setEnabled(true);
+  UpdateFileActions();
 }
 
 int TFormHall::currentGridRow() const {

@@ -24,6 +24,7 @@
 #include "ScopedTempDir.h"
 #include "TypedTexts.h"
 #include "core/hall/Hall.h"
+#include "core/hall/HallFile.h"
 #include "core/model/Random.h"
 
 namespace {
@@ -339,6 +340,28 @@ TEST_F(CliTest, AFolderNameTooLongForTheSystemIsRefusedInOneLine) {
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err.rfind("orvelsim-cli: --log-dir: '" + name + "' を作れません: ", 0), 0u) << r.err.substr(0, 200);
   EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line";
+}
+
+// A hall too big for the command line's per-seat lists comes in as a hall
+// file, and plays as the same hall given by options does.
+TEST_F(CliTest, AHallFileOfAHundredThousandSeatsRunsAsItsOptionsDo) {
+  orvel::HallFileData hall;
+  hall.seats.assign(100000, orvel::HallFileSeat{3, "0.5"});
+  hall.playCount = 2;
+  hall.updateInterval = 1;
+  hall.seed = 9;
+  orvel::WriteHallFile(dir_ / "big.orvelhall", hall);
+  const CliResult fromFile = Run({"--hall", (dir_ / "big.orvelhall").string(), "--format", "csv"});
+  ASSERT_EQ(fromFile.status, 0) << fromFile.err;
+  const CliResult fromOptions =
+      Run({"--seats", "100000", "--level", "3", "--rate", "0.5", "--games", "2", "--seed", "9", "--format", "csv"});
+  ASSERT_EQ(fromOptions.status, 0) << fromOptions.err;
+  EXPECT_EQ(std::count(fromFile.out.begin(), fromFile.out.end(), '\n'), std::count(fromOptions.out.begin(), fromOptions.out.end(), '\n'));
+  EXPECT_TRUE(fromFile.out == fromOptions.out);
+
+  const CliResult refused = Run({"--hall", (dir_ / "missing.orvelhall").string()});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("orvelsim-cli: --hall: "), std::string::npos) << refused.err;
 }
 
 TEST_F(CliTest, HelpGoesToStdoutWithStatusZero) {

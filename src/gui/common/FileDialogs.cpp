@@ -1,6 +1,7 @@
 #include "gui/common/FileDialogs.h"
 
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
@@ -10,6 +11,10 @@ namespace orvel {
 namespace {
 
 QString Run(QFileDialog& dialog) {
+  // The desktop's own dialog where there is a desktop; without one (the
+  // offscreen and minimal platforms) the toolkit's, which can be answered.
+  const QString platform = QGuiApplication::platformName();
+  if (platform == u"offscreen"_s || platform == u"minimal"_s) dialog.setOption(QFileDialog::DontUseNativeDialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().constFirst();
 }

@@ -4,7 +4,7 @@
 // data), analysis-early.png (40 games, no bonus yet) and analysis-1.png …
 // analysis-6.png, seat 1's analysis window after 8000 games at setting 6,
 // one tab page per picture; and the dialogs: about.png, seat-dialog.png,
-// count-dialog.png.
+// count-dialog.png, seed-dialog.png.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -17,6 +17,7 @@
 #include "gui/dialogs/Unit2.h"
 #include "gui/dialogs/Unit4.h"
 #include "gui/dialogs/Unit5.h"
+#include "gui/dialogs/SeedForm.h"
 #include "gui/hall/Unit3.h"
 #include "core/model/Orvel_cls.h"
 #include "core/model/Random.h"
@@ -90,9 +91,8 @@ int main(int argc, char** argv) {
   orvel::TFormHall hall;
   hall.show();
   if (!Save(hall, out, u"hall-idle"_s)) return 1;
-  orvel::SeedRandom(20261209);
-  hall.ResetMachines();
-  hall.ResetData();
+  // A fixed seed, which the top panel shows after the run.
+  hall.SetFixedSeed(20261209u);
   // The run plays in timer slices after Start has returned; the picture is
   // taken once it has ended and the displays have caught up.
   bool ended = false;
@@ -114,7 +114,8 @@ int main(int argc, char** argv) {
   setSlot.setWindowTitle(u"3番台設定"_s);
   setSlot.setTexts(u"6"_s, u"0.55"_s);
   for (const auto& [dialog, name] : {std::pair<QWidget*, QString>{&about, u"about"_s},
-                                     {&setSlot, u"seat-dialog"_s}, {&setNum, u"count-dialog"_s}}) {
+                                     {&setSlot, u"seat-dialog"_s}, {&setNum, u"count-dialog"_s},
+                                     {hall.seedForm(), u"seed-dialog"_s}}) {
     dialog->show();
     QApplication::processEvents();
     const QString picture = out.filePath(name + u".png"_s);

@@ -29,10 +29,10 @@ QImage ChartImage(QChartView* view) {
 
 QString SaveBytes(const QString& file, const QByteArray& bytes) {
   QSaveFile out(file);
-  if (!out.open(QIODevice::WriteOnly)) return u"'%1' に書き込めません：%2"_s.arg(file, out.errorString());
+  if (!out.open(QIODevice::WriteOnly)) return u"'%1' に書き込めません（%2）。"_s.arg(file, out.errorString());
   if (out.write(bytes) != bytes.size() || !out.commit()) {
     // QSaveFile drops its temporary file: the old file stays as it was.
-    return u"'%1' に書き込めません：%2"_s.arg(file, out.errorString());
+    return u"'%1' に書き込めません（%2）。"_s.arg(file, out.errorString());
   }
   return {};
 }
@@ -70,7 +70,7 @@ void AddChartMenu(QChartView* view) {
                                      view->objectName() + u".png"_s, u"png"_s);
     if (file.isEmpty()) return;
     const QString error = SaveChartPicture(view, file);
-    if (!error.isEmpty()) ShowErrorBox(error, view->window());
+    if (!error.isEmpty()) ShowErrorDialog(error, view->window());
   });
   QObject::connect(copy, &QAction::triggered, view, [view] { CopyChartPicture(view); });
   // A ZoomChartView opens the menu itself: its right button also scrolls.

@@ -41,7 +41,7 @@ void AddListCsvMenu(QAbstractItemView* view) {
                                      view->objectName() + u".csv"_s, u"csv"_s);
     if (file.isEmpty()) return;
     const QString error = SaveBytes(file, ModelCsv(*view->model()));
-    if (!error.isEmpty()) ShowErrorBox(error, view->window());
+    if (!error.isEmpty()) ShowErrorDialog(error, view->window());
   });
   view->setContextMenuPolicy(Qt::CustomContextMenu);
   QObject::connect(view, &QWidget::customContextMenuRequested, view, [view](const QPoint& at) {

@@ -160,7 +160,7 @@ bool TFormHall::OpenHallFile(const QString& file) {
   try {
     data = ReadHallFile(ToPath(file), TSetNumForm::kMaxMachines);
   } catch (const HallFileError& error) {
-    ShowErrorBox(u"%1 を開けません。\n%2"_s.arg(QFileInfo(file).fileName(), QString::fromStdString(error.message)),
+    ShowErrorDialog(u"%1 を開けません。\n%2"_s.arg(QFileInfo(file).fileName(), QString::fromStdString(error.message)),
                  this);
     return false;
   }
@@ -202,7 +202,7 @@ bool TFormHall::SaveHallFile(const QString& file) {
   HallFileData data;
   const auto playCount = TryStrToInt(ui_->PlayNumEdit->text().toStdString());
   if (!playCount || *playCount < 1) {
-    ShowErrorBox(u"Play数が正しくないため保存できません。"_s, this);
+    ShowErrorDialog(u"Play数が正しくないため保存できません。"_s, this);
     return false;
   }
   data.playCount = *playCount;
@@ -215,7 +215,7 @@ bool TFormHall::SaveHallFile(const QString& file) {
   try {
     WriteHallFile(ToPath(file), data);
   } catch (const HallFileError& error) {
-    ShowErrorBox(QString::fromStdString(error.message), this);
+    ShowErrorDialog(QString::fromStdString(error.message), this);
     return false;
   }
   hallFile_ = file;
@@ -239,7 +239,7 @@ void TFormHall::ExportGridMenuClick() {
                                    u"csv"_s);
   if (file.isEmpty()) return;
   const QString error = SaveBytes(file, ModelCsv(*gridModel_));
-  if (!error.isEmpty()) ShowErrorBox(error, this);
+  if (!error.isEmpty()) ShowErrorDialog(error, this);
 }
 
 void TFormHall::ExportLogsMenuClick() {
@@ -251,7 +251,7 @@ void TFormHall::ExportLogsMenuClick() {
   try {
     WritePlayLogFolder(ToPath(dir), hall_, balances);
   } catch (const HallFileError& error) {
-    ShowErrorBox(QString::fromStdString(error.message), this);
+    ShowErrorDialog(QString::fromStdString(error.message), this);
   }
 }
 
@@ -260,7 +260,7 @@ void TFormHall::ExportChartMenuClick() {
                                    u"hall-balance.png"_s, u"png"_s);
   if (file.isEmpty()) return;
   const QString error = SaveChartPicture(ui_->SlumpChart, file);
-  if (!error.isEmpty()) ShowErrorBox(error, this);
+  if (!error.isEmpty()) ShowErrorDialog(error, this);
 }
 
 }  // namespace orvel

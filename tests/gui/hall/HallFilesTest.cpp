@@ -33,6 +33,7 @@
 #include "core/hall/HallFile.h"
 #include "core/hall/HallReport.h"
 #include "gui/analysis/Unit1.h"
+#include "gui/common/ChartPicture.h"
 #include "gui/dialogs/SeedForm.h"
 #include "gui/hall/HallGridModel.h"
 
@@ -325,6 +326,11 @@ private slots:
     Find<QAction>(*window, u"KoyakuChartCopyMenu"_s)->trigger();
     QCOMPARE(QApplication::clipboard()->image().size(), pie->size());
     QVERIFY2(catcher.boxes.isEmpty(), qPrintable(catcher.texts().join(u'\n')));
+
+    // A file that cannot be written is named in the message, and nothing is left.
+    const QString nowhere = dir.filePath(u"missing/grid.csv"_s);
+    QVERIFY(orvel::SaveBytes(nowhere, "x").contains(nowhere));
+    QVERIFY(!QFileInfo::exists(dir.filePath(u"missing"_s)));
   }
 };
 

@@ -114,7 +114,8 @@ int main(int argc, char** argv) {
   setSlot.setWindowTitle(u"3番台設定"_s);
   setSlot.setTexts(u"6"_s, u"0.55"_s);
   for (const auto& [dialog, name] : {std::pair<QWidget*, QString>{&about, u"about"_s},
-                                     {&setSlot, u"seat-dialog"_s}, {&setNum, u"count-dialog"_s},
+                                     {&setSlot, u"seat-dialog"_s},
+                                     {&setNum, u"count-dialog"_s},
                                      {hall.seedForm(), u"seed-dialog"_s}}) {
     dialog->show();
     QApplication::processEvents();

@@ -49,7 +49,8 @@ std::vector<std::string> PerSeat(const CLI::Option& singleOption, const std::str
     return items;
   }
   if (singleOption.count() == 0 && !fromFile.empty()) {
-    std::vector<std::string> items(fromFile.begin(), fromFile.begin() + std::min<std::ptrdiff_t>(std::ssize(fromFile), seats));
+    std::vector<std::string> items(fromFile.begin(),
+                                   fromFile.begin() + std::min<std::ptrdiff_t>(std::ssize(fromFile), seats));
     items.resize(static_cast<std::size_t>(seats), fallback);
     return items;
   }
@@ -63,7 +64,8 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
                "orvelsim-cli"};
   std::string seatsText = "20", gamesText = "8000", level, levels, rate, rates, seedText, logDir;
   std::string format = "table", hallPath;
-  auto* hallOption = app.add_option("--hall", hallPath, "a hall file (.orvelhall) to run; the options beside it override it");
+  auto* hallOption =
+      app.add_option("--hall", hallPath, "a hall file (.orvelhall) to run; the options beside it override it");
   auto* seatsOption = app.add_option("--seats", seatsText, "number of seats, 0 … 100000 (default 20)");
   auto* gamesOption = app.add_option("--games", gamesText, "hall games to play, 1 or more (default 8000)");
   auto* levelOption = app.add_option("--level", level, "setting 1 … 6 of every seat (default 1)");
@@ -116,7 +118,8 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
     options.seats = ToInt("--seats", seatsText, 0, kMaxSeats, "台数は、0から100000にしてください。");
     options.games = ToInt("--games", gamesText, 1, INT32_MAX, "Play数は、1以上にしてください。");
     const std::string levelName = levelsOption->count() > 0 ? "--levels" : "--level";
-    for (const std::string& text : PerSeat(*levelOption, level, *levelsOption, levels, options.seats, "1", fileLevels)) {
+    for (const std::string& text :
+         PerSeat(*levelOption, level, *levelsOption, levels, options.seats, "1", fileLevels)) {
       options.levels.push_back(ToInt(levelName, text, Level::kMin, Level::kMax, "設定は、1から6にしてください。"));
     }
     const std::string rateName = ratesOption->count() > 0 ? "--rates" : "--rate";

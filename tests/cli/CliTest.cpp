@@ -356,7 +356,8 @@ TEST_F(CliTest, AHallFileOfAHundredThousandSeatsRunsAsItsOptionsDo) {
   const CliResult fromOptions =
       Run({"--seats", "100000", "--level", "3", "--rate", "0.5", "--games", "2", "--seed", "9", "--format", "csv"});
   ASSERT_EQ(fromOptions.status, 0) << fromOptions.err;
-  EXPECT_EQ(std::count(fromFile.out.begin(), fromFile.out.end(), '\n'), std::count(fromOptions.out.begin(), fromOptions.out.end(), '\n'));
+  EXPECT_EQ(std::count(fromFile.out.begin(), fromFile.out.end(), '\n'),
+            std::count(fromOptions.out.begin(), fromOptions.out.end(), '\n'));
   EXPECT_TRUE(fromFile.out == fromOptions.out);
 
   const CliResult refused = Run({"--hall", (dir_ / "missing.orvelhall").string()});

@@ -156,8 +156,8 @@ void WindowTextsTest::dialogs() {
   program.setSlot.setTexts(u"6"_s, u"0.55"_s);
   QStringList faults;
   program.hall.seedForm()->seed = 4294967295u;
-  for (QWidget* dialog : std::initializer_list<QWidget*>{&program.about, &program.setSlot, &program.setNum,
-                                                         program.hall.seedForm()}) {
+  for (QWidget* dialog :
+       std::initializer_list<QWidget*>{&program.about, &program.setSlot, &program.setNum, program.hall.seedForm()}) {
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     faults << AllPages(*dialog, dialog->objectName());

@@ -64,7 +64,9 @@ private:
   }
 
   void SkipBlanks() {
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\n' || text_[pos_] == '\r')) ++pos_;
+    while (pos_ < text_.size() &&
+           (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\n' || text_[pos_] == '\r'))
+      ++pos_;
   }
 
   char Peek() {
@@ -137,9 +139,9 @@ private:
       value.text = ReadNumber();
       return value;
     }
-    for (const auto& [word, kind, boolean] : {std::tuple{"null", Json::Kind::Null, false},
-                                              std::tuple{"true", Json::Kind::Bool, true},
-                                              std::tuple{"false", Json::Kind::Bool, false}}) {
+    for (const auto& [word, kind, boolean] :
+         {std::tuple{"null", Json::Kind::Null, false}, std::tuple{"true", Json::Kind::Bool, true},
+          std::tuple{"false", Json::Kind::Bool, false}}) {
       const std::string_view w(word);
       if (text_.substr(pos_, w.size()) == w) {
         pos_ += w.size();
@@ -257,9 +259,7 @@ private:
           AppendUtf8(out, code);
           break;
         }
-        default:
-          --pos_;
-          Fail("文字列の中に正しくないエスケープがあります");
+        default: --pos_; Fail("文字列の中に正しくないエスケープがあります");
       }
     }
   }
@@ -374,8 +374,8 @@ HallFileData ParseHallFile(std::string_view text, int maxSeats) {
   const Json& seats = Required(root, "seats", top);
   if (seats.kind != Json::Kind::Array) throw HallFileError{"\"seats\" が配列ではありません。"};
   if (seats.items.size() > static_cast<std::size_t>(std::max(maxSeats, 0))) {
-    throw HallFileError{"台数が多すぎます：" + std::to_string(seats.items.size()) + " 台（" +
-                        std::to_string(maxSeats) + " 台まで）。"};
+    throw HallFileError{"台数が多すぎます：" + std::to_string(seats.items.size()) + " 台（" + std::to_string(maxSeats) +
+                        " 台まで）。"};
   }
   data.seats.reserve(seats.items.size());
   for (std::size_t i = 0; i < seats.items.size(); ++i) {
@@ -393,7 +393,8 @@ HallFileData ParseHallFile(std::string_view text, int maxSeats) {
     if (rate == nullptr) throw HallFileError{where() + "に \"rate\" がありません。"};
     const auto levelValue = WholeNumber(*level, Level::kMin, Level::kMax);
     if (!levelValue) throw HallFileError{where() + "：設定は、1から6にしてください。"};
-    if (rate->kind != Json::Kind::String) throw HallFileError{where() + "：稼働率は文字列（\"0.5\" など）にしてください。"};
+    if (rate->kind != Json::Kind::String)
+      throw HallFileError{where() + "：稼働率は文字列（\"0.5\" など）にしてください。"};
     if (!TryParseDecimal(rate->text)) throw HallFileError{where() + "：" + NotADecimalMessage(rate->text) + "。"};
     data.seats.push_back({static_cast<std::int32_t>(*levelValue), rate->text});
   }

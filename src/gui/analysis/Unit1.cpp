@@ -273,11 +273,12 @@ void TMainForm::EnsureBuilt() {
 
   // Every list and chart can be taken to other programs.
   for (QAbstractItemView* list : std::initializer_list<QAbstractItemView*>{
-           ui_->ResultListView, ui_->BBListView, ui_->ModeChangeListView, ui_->KoyakuListView,
-           ui_->ModeStayListView, ui_->KeizokuSelectListView}) {
+           ui_->ResultListView, ui_->BBListView, ui_->ModeChangeListView, ui_->KoyakuListView, ui_->ModeStayListView,
+           ui_->KeizokuSelectListView}) {
     AddListCsvMenu(list);
   }
-  for (QChartView* chart : std::initializer_list<QChartView*>{ui_->SlumpChart, ui_->SlumpChart2, ui_->KoyakuChart, ui_->ModeStayChart, ui_->KModeChart}) {
+  for (QChartView* chart : std::initializer_list<QChartView*>{ui_->SlumpChart, ui_->SlumpChart2, ui_->KoyakuChart,
+                                                              ui_->ModeStayChart, ui_->KModeChart}) {
     AddChartMenu(chart);
   }
 

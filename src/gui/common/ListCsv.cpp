@@ -37,8 +37,8 @@ void AddListCsvMenu(QAbstractItemView* view) {
   view->addAction(save);
   QObject::connect(save, &QAction::triggered, view, [view] {
     if (view->model() == nullptr) return;
-    const QString file = AskSaveFile(view->window(), u"CSVで保存"_s, u"CSVファイル (*.csv)"_s,
-                                     view->objectName() + u".csv"_s, u"csv"_s);
+    const QString file =
+        AskSaveFile(view->window(), u"CSVで保存"_s, u"CSVファイル (*.csv)"_s, view->objectName() + u".csv"_s, u"csv"_s);
     if (file.isEmpty()) return;
     const QString error = SaveBytes(file, ModelCsv(*view->model()));
     if (!error.isEmpty()) ShowErrorDialog(error, view->window());

@@ -161,7 +161,7 @@ bool TFormHall::OpenHallFile(const QString& file) {
     data = ReadHallFile(ToPath(file), TSetNumForm::kMaxMachines);
   } catch (const HallFileError& error) {
     ShowErrorDialog(u"%1 を開けません。\n%2"_s.arg(QFileInfo(file).fileName(), QString::fromStdString(error.message)),
-                 this);
+                    this);
     return false;
   }
   // Everything is valid: the hall is replaced as the seat dialogs would.
@@ -235,8 +235,8 @@ void TFormHall::FileSeedMenuClick() {
 // ---- exports ----
 
 void TFormHall::ExportGridMenuClick() {
-  const QString file = AskSaveFile(this, u"台の一覧をCSVで保存"_s, u"CSVファイル (*.csv)"_s, u"hall-grid.csv"_s,
-                                   u"csv"_s);
+  const QString file =
+      AskSaveFile(this, u"台の一覧をCSVで保存"_s, u"CSVファイル (*.csv)"_s, u"hall-grid.csv"_s, u"csv"_s);
   if (file.isEmpty()) return;
   const QString error = SaveBytes(file, ModelCsv(*gridModel_));
   if (!error.isEmpty()) ShowErrorDialog(error, this);

@@ -41,8 +41,8 @@ HallFileData Sample() {
 TEST(HallFile, RoundTripKeepsEveryField) {
   const ScopedTempDir dir("orvelsim-hallfile");
   const std::filesystem::path file = dir.path() / "hall.orvelhall";
-  for (const std::optional<std::uint32_t> seed : {std::optional<std::uint32_t>{}, std::optional<std::uint32_t>{0u},
-                                                 std::optional<std::uint32_t>{4294967295u}}) {
+  for (const std::optional<std::uint32_t> seed :
+       {std::optional<std::uint32_t>{}, std::optional<std::uint32_t>{0u}, std::optional<std::uint32_t>{4294967295u}}) {
     HallFileData data = Sample();
     data.seed = seed;
     WriteHallFile(file, data);
@@ -132,8 +132,8 @@ TEST(HallFile, RefusesEveryBadFileNamingTheFault) {
       {"rate no decimal", head + R"("seats":[{"level":1,"rate":"1,5"}]})", "'1,5' は浮動小数点数ではありません"},
       {"rate empty", head + R"("seats":[{"level":1,"rate":""}]})", "浮動小数点数ではありません"},
       {"unknown seat key", head + R"("seats":[{"level":1,"rate":"1","x":1}]})", "\"x\""},
-      {"three seats over two", head + R"("seats":[{"level":1,"rate":"1"},{"level":1,"rate":"1"},{"level":1,"rate":"1"}]})",
-       "台数が多すぎます"},
+      {"three seats over two",
+       head + R"("seats":[{"level":1,"rate":"1"},{"level":1,"rate":"1"},{"level":1,"rate":"1"}]})", "台数が多すぎます"},
   };
   for (const Case& c : cases) {
     try {

@@ -163,8 +163,10 @@ private slots:
     QTemporaryDir dir;
     Program p;
     ModalCatcher catcher;
-    QByteArray thousandAndOne = R"({"format":"orvelhall","version":1,"playCount":5,"updateInterval":1,"seed":null,"seats":[)";
-    for (int i = 0; i < 1001; ++i) thousandAndOne += i == 0 ? R"({"level":1,"rate":"1"})" : R"(,{"level":1,"rate":"1"})";
+    QByteArray thousandAndOne =
+        R"({"format":"orvelhall","version":1,"playCount":5,"updateInterval":1,"seed":null,"seats":[)";
+    for (int i = 0; i < 1001; ++i)
+      thousandAndOne += i == 0 ? R"({"level":1,"rate":"1"})" : R"(,{"level":1,"rate":"1"})";
     thousandAndOne += "]}";
     const QList<std::pair<QByteArray, QString>> cases = {
         {"{", u"途中で終わっています"_s},
@@ -221,7 +223,8 @@ private slots:
     QVERIFY(other.hall.OpenHallFile(p.hall.hallFile()));
     QCOMPARE(SeatCount(other.hall), u"3"_s);
     for (int seat = 0; seat < 3; ++seat) {
-      QCOMPARE(other.hall.grid().Cell(seat, orvel::HallGridColumn::Level), p.hall.grid().Cell(seat, orvel::HallGridColumn::Level));
+      QCOMPARE(other.hall.grid().Cell(seat, orvel::HallGridColumn::Level),
+               p.hall.grid().Cell(seat, orvel::HallGridColumn::Level));
       QCOMPARE(other.hall.hall().RateText(seat), p.hall.hall().RateText(seat));
     }
     // The recent files list it first.
@@ -296,7 +299,8 @@ private slots:
       orvel::WritePlayLogCsv(expected, p.hall.hall().PlayLog(seat));
       QCOMPARE(ReadBytes(dir.filePath(u"logs/seat_00%1.csv"_s.arg(seat + 1))).toStdString(), expected.str());
     }
-    const QStringList hallRows = QString::fromLatin1(ReadBytes(dir.filePath(u"logs/hall.csv"_s))).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList hallRows =
+        QString::fromLatin1(ReadBytes(dir.filePath(u"logs/hall.csv"_s))).split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(hallRows.size(), 301);
     QCOMPARE(hallRows.last(), u"299,%1"_s.arg(p.hall.slumpPoints().back().balance));
 

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSignalSpy>
+#include <QTimer>
 #include <QSlider>
 #include <QStandardPaths>
 #include <QTableView>
@@ -34,6 +36,7 @@
 #include "core/hall/HallReport.h"
 #include "gui/analysis/Unit1.h"
 #include "gui/common/ChartPicture.h"
+#include "gui/common/ZoomChartView.h"
 #include "gui/dialogs/SeedForm.h"
 #include "gui/hall/HallGridModel.h"
 
@@ -275,6 +278,40 @@ private slots:
     };
     Find<QAction>(p.hall, u"FileSeedMenu"_s)->trigger();
     QVERIFY(!p.hall.fixedSeed());
+  }
+
+  // A right-click on a chart the user has not zoomed opens its menu; on a
+  // zoomed one it zooms back out, as before.
+  void chartMenuOpensUnlessZoomed() {
+    Program p;
+    p.hall.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&p.hall));
+    auto* view = Find<orvel::ZoomChartView>(p.hall, u"SlumpChart"_s);
+    QWidget* area = view->viewport();
+    QStringList seen;
+    const auto readMenu = [&seen] {
+      QTimer::singleShot(50, [&seen] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+          for (QAction* action : menu->actions()) seen << action->text();
+          menu->close();
+        }
+      });
+    };
+    QSignalSpy reset(view, &orvel::ZoomChartView::userResetRange);
+    readMenu();
+    QTest::mouseClick(area, Qt::RightButton, {}, area->rect().center());
+    QCOMPARE(seen, (QStringList{u"画像として保存…"_s, u"コピー"_s}));
+    QCOMPARE(reset.count(), 0);
+
+    QTest::mousePress(area, Qt::LeftButton, {}, area->rect().center() - QPoint(100, 40));
+    QTest::mouseMove(area, area->rect().center() + QPoint(50, 20));
+    QTest::mouseRelease(area, Qt::LeftButton, {}, area->rect().center() + QPoint(50, 20));
+    seen.clear();
+    readMenu();
+    QTest::mouseClick(area, Qt::RightButton, {}, area->rect().center());
+    QTest::qWait(100);
+    QCOMPARE(reset.count(), 1);
+    QVERIFY(seen.isEmpty());
   }
 
   // Every export read back: CSV to the texts shown, the log folder to the

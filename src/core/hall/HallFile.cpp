@@ -32,9 +32,15 @@ struct Json {
 // the stack.
 constexpr int kMaxDepth = 16;
 
+// An object has a handful of keys; more are refused before the duplicate
+// check, which compares each key with those before it, could take long.
+constexpr std::size_t kMaxKeys = 32;
+
 class JsonReader {
 public:
-  explicit JsonReader(std::string_view text) : text_(text) {}
+  // At most `maxValues` values in all: a small file of empty objects would
+  // otherwise take a hundred times its size in memory.
+  JsonReader(std::string_view text, std::size_t maxValues) : text_(text), valuesLeft_(maxValues) {}
 
   Json ReadDocument() {
     if (text_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;  // a byte-order mark some editors add
@@ -82,6 +88,8 @@ private:
 
   Json ReadValue(int depth) {
     if (depth > kMaxDepth) Fail("入れ子が深すぎます");
+    if (valuesLeft_ == 0) Fail("値が多すぎます（台数が多すぎるか、余計な値があります）");
+    --valuesLeft_;
     const char c = Peek();
     Json value;
     value.offset = pos_;
@@ -94,6 +102,7 @@ private:
       }
       for (;;) {
         if (Peek() != '"') Fail("キーの文字列がありません");
+        if (value.members.size() == kMaxKeys) Fail("項目が多すぎます");
         const std::size_t keyAt = pos_;
         std::string key = ReadString();
         for (const auto& member : value.members) {
@@ -266,6 +275,7 @@ private:
 
   std::string_view text_;
   std::size_t pos_ = 0;
+  std::size_t valuesLeft_;
 };
 
 // ---- the hall file's fields ----
@@ -342,7 +352,9 @@ std::string HallFileText(const HallFileData& data) {
 }
 
 HallFileData ParseHallFile(std::string_view text, int maxSeats) {
-  JsonReader reader(text);
+  // A seat is three values (its object, setting and rate); the rest of the
+  // file a few dozen. Room for the message "too many seats" and no more.
+  JsonReader reader(text, 3 * (static_cast<std::size_t>(std::max(maxSeats, 0)) + 1) + 64);
   const Json root = reader.ReadDocument();
   const std::string top = "ホールファイル";
   if (root.kind != Json::Kind::Object) throw HallFileError{"ホールファイルの中身がJSONのオブジェクトではありません。"};

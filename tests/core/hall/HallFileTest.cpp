@@ -99,6 +99,16 @@ TEST(HallFile, RefusesEveryBadFileNamingTheFault) {
       {"control in string", head + "\"seats\":[{\"level\":1,\"rate\":\"1\n\"}]}", "制御文字"},
       {"lone surrogate", head + R"("seats":[{"level":1,"rate":"\udc00"}]})", "サロゲート"},
       {"deep nesting", std::string(100, '[') + std::string(100, ']'), "入れ子が深すぎます"},
+      {"many empty objects", head + R"("seats":[{})" + [] {
+         std::string more;
+         for (int i = 0; i < 100; ++i) more += ",{}";
+         return more;
+       }() + "]}", "値が多すぎます"},
+      {"many keys", "{" + [] {
+         std::string keys;
+         for (int i = 0; i < 40; ++i) keys += "\"k" + std::to_string(i) + "\":1,";
+         return keys;
+       }() + "\"z\":1}", "項目が多すぎます"},
       {"duplicate key", head + R"("seats":[],"seats":[]})", "二度あります"},
       {"array at top", "[]", "オブジェクトではありません"},
       {"other format", R"({"format":"other","version":1})", "orvelhall"},

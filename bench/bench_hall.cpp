@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "core/hall/Hall.h"
+#include "core/hall/HallFile.h"
 #include "core/hall/RunEngine.h"
 #include "core/model/Random.h"
 
@@ -60,5 +61,18 @@ void BM_BarePlay(benchmark::State& state) {
 BENCHMARK(BM_BarePlay)->Arg(1)->Arg(20)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// A hall file of `seats` seats written to text and read back with full
+// validation: the window opens up to 1000, orvelsim-cli --hall 100,000.
+void BM_HallFileText(benchmark::State& state) {
+  orvel::HallFileData data;
+  data.seats.assign(static_cast<std::size_t>(state.range(0)), orvel::HallFileSeat{4, "0.55"});
+  for (auto _ : state) {
+    const std::string text = orvel::HallFileText(data);
+    benchmark::DoNotOptimize(orvel::ParseHallFile(text, 100000).seats.size());
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_HallFileText)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

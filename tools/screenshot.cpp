@@ -4,10 +4,10 @@
 // data), analysis-early.png (40 games, no bonus yet) and analysis-1.png …
 // analysis-6.png, seat 1's analysis window after 8000 games at setting 6,
 // one tab page per picture; figures.png, the 解析値 window with setting 6's
-// mode pie; and the dialogs: about.png, seat-dialog.png, count-dialog.png;
-// and the study window (設定 → 多日シミュレーション) of the default hall
-// before a study (study-empty.png) and after 200 days of seed 12345
-// (study.png).
+// mode pie; and the dialogs: about.png, seat-dialog.png, count-dialog.png,
+// seed-dialog.png; and the study window (設定 → 多日シミュレーション) of the
+// default hall before a study (study-empty.png) and after 200 days of seed
+// 12345 (study.png).
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,6 +23,7 @@
 #include "gui/dialogs/Unit2.h"
 #include "gui/dialogs/Unit4.h"
 #include "gui/dialogs/Unit5.h"
+#include "gui/dialogs/SeedForm.h"
 #include "gui/hall/Unit3.h"
 #include "gui/study/TStudyForm.h"
 #include "core/model/Orvel_cls.h"
@@ -97,9 +98,8 @@ int main(int argc, char** argv) {
   orvel::TFormHall hall;
   hall.show();
   if (!Save(hall, out, u"hall-idle"_s)) return 1;
-  orvel::SeedRandom(20261209);
-  hall.ResetMachines();
-  hall.ResetData();
+  // A fixed seed, which the top panel shows after the run.
+  hall.SetFixedSeed(20261209u);
   // The run plays in timer slices after Start has returned; the picture is
   // taken once it has ended and the displays have caught up.
   bool ended = false;
@@ -141,7 +141,9 @@ int main(int argc, char** argv) {
   setSlot.setWindowTitle(u"3番台設定"_s);
   setSlot.setTexts(u"6"_s, u"0.55"_s);
   for (const auto& [dialog, name] : {std::pair<QWidget*, QString>{&about, u"about"_s},
-                                     {&setSlot, u"seat-dialog"_s}, {&setNum, u"count-dialog"_s}}) {
+                                     {&setSlot, u"seat-dialog"_s},
+                                     {&setNum, u"count-dialog"_s},
+                                     {hall.seedForm(), u"seed-dialog"_s}}) {
     dialog->show();
     QApplication::processEvents();
     const QString picture = out.filePath(name + u".png"_s);

@@ -11,6 +11,8 @@ int main(int argc, char** argv) {
   return orvel::RunGuarded([] {
     QApplication::setApplicationName(orvel::ApplicationTitle());
     QApplication::setApplicationVersion(QStringLiteral(ORVELSIM_VERSION));
+    // Where QSettings keeps the recent hall files.
+    QApplication::setOrganizationName(QStringLiteral("Orvelsim"));
     QApplication::setWindowIcon(orvel::AppIcon());
     // The hall window first: it is the main window, and builds the default
     // hall. Then the version box and the two dialogs, hidden.
@@ -20,6 +22,10 @@ int main(int argc, char** argv) {
     orvel::TSetNumForm setNum(&hall);
     hall.SetDialogs(&setSlot, &setNum, &about);
     hall.show();
+    // `orvelsim FILE.orvelhall` opens the file; a refused one leaves the
+    // default hall, with the error box.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) hall.OpenHallFile(arguments.at(1));
     return QApplication::exec();
   });
 }

@@ -2,8 +2,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <sstream>
 
+#include "core/hall/HallFile.h"
 #include "core/hall/TextToNumber.h"
 #include "core/model/Codes.h"
 
@@ -30,13 +32,14 @@ std::vector<std::string> SplitList(const std::string& text) {
 }
 
 // One value per seat: from the list option when it was given, else the
-// single option's value (or the default) for every seat. A given value is
-// taken as it is, the empty text included, and checked by the caller; an
-// empty list is one empty value, except in a hall without seats, where it
-// is the empty list that hall needs.
+// single option's value for every seat, else the hall file's values (seats
+// past the file's get the default), else the default for every seat. A
+// given value is taken as it is, the empty text included, and checked by
+// the caller; an empty list is one empty value, except in a hall without
+// seats, where it is the empty list that hall needs.
 std::vector<std::string> PerSeat(const CLI::Option& singleOption, const std::string& single,
                                  const CLI::Option& listOption, const std::string& list, int seats,
-                                 const std::string& fallback) {
+                                 const std::string& fallback, const std::vector<std::string>& fromFile) {
   if (listOption.count() > 0) {
     std::vector<std::string> items = SplitList(list);
     if (list.empty() && seats > 0) items = {""};
@@ -44,6 +47,12 @@ std::vector<std::string> PerSeat(const CLI::Option& singleOption, const std::str
       throw UsageError{listOption.get_name() + ": 台数と同じ " + std::to_string(seats) + " 個の値が必要です（" +
                        std::to_string(items.size()) + " 個あります）。"};
     }
+    return items;
+  }
+  if (singleOption.count() == 0 && !fromFile.empty()) {
+    std::vector<std::string> items(fromFile.begin(),
+                                   fromFile.begin() + std::min<std::ptrdiff_t>(std::ssize(fromFile), seats));
+    items.resize(static_cast<std::size_t>(seats), fallback);
     return items;
   }
   return std::vector<std::string>(static_cast<std::size_t>(seats), singleOption.count() > 0 ? single : fallback);
@@ -67,9 +76,11 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
 CommandLine ReadCommandLine(int argc, const char* const* argv, const CommandShape& command) {
   CLI::App app{command.description, command.name};
   std::string seatsText = "20", gamesText = "8000", level, levels, rate, rates, seedText, logDir;
-  std::string format = "table";
-  app.add_option("--seats", seatsText, "number of seats, 0 … 100000 (default 20)");
-  app.add_option("--games", gamesText, "hall games to play, 1 or more (default 8000)");
+  std::string format = "table", hallPath;
+  auto* hallOption =
+      app.add_option("--hall", hallPath, "a hall file (.orvelhall) to run; the options beside it override it");
+  auto* seatsOption = app.add_option("--seats", seatsText, "number of seats, 0 … 100000 (default 20)");
+  auto* gamesOption = app.add_option("--games", gamesText, "hall games to play, 1 or more (default 8000)");
   auto* levelOption = app.add_option("--level", level, "setting 1 … 6 of every seat (default 1)");
   auto* levelsOption = app.add_option("--levels", levels, "settings, comma-separated, one per seat");
   levelOption->excludes(levelsOption);
@@ -105,15 +116,37 @@ CommandLine ReadCommandLine(int argc, const char* const* argv, const CommandShap
 
   try {
     CliOptions options;
+    // The hall file gives the defaults of everything it holds; the options
+    // given beside it are read as they would be without it.
+    std::vector<std::string> fileLevels, fileRates;
+    if (hallOption->count() > 0) {
+      HallFileData hall;
+      try {
+        hall = ReadHallFile(hallPath, kMaxSeats);
+      } catch (const HallFileError& error) {
+        throw UsageError{"--hall: " + error.message};
+      }
+      if (seatsOption->count() == 0) seatsText = std::to_string(hall.seats.size());
+      if (gamesOption->count() == 0) gamesText = std::to_string(hall.playCount);
+      if (seedOption->count() == 0) options.seed = hall.seed;
+      fileLevels.reserve(hall.seats.size());
+      fileRates.reserve(hall.seats.size());
+      for (HallFileSeat& seat : hall.seats) {
+        fileLevels.push_back(std::to_string(seat.level));
+        fileRates.push_back(std::move(seat.rate));
+      }
+    }
     options.seats = ToInt("--seats", seatsText, 0, kMaxSeats, "台数は、0から100000にしてください。");
     options.games = ToInt("--games", gamesText, 1, INT32_MAX, "Play数は、1以上にしてください。");
     const std::string levelName = levelsOption->count() > 0 ? "--levels" : "--level";
-    for (const std::string& text : PerSeat(*levelOption, level, *levelsOption, levels, options.seats, "1")) {
+    for (const std::string& text :
+         PerSeat(*levelOption, level, *levelsOption, levels, options.seats, "1", fileLevels)) {
       options.levels.push_back(ToInt(levelName, text, Level::kMin, Level::kMax, "設定は、1から6にしてください。"));
     }
-    if (ratesOption->count() > 0) {
-      for (const std::string& text : PerSeat(*rateOption, rate, *ratesOption, rates, options.seats, "1")) {
-        options.rates.push_back(CheckedRate("--rates", text));
+    if (ratesOption->count() > 0 || (rateOption->count() == 0 && !fileRates.empty())) {
+      const std::string rateName = ratesOption->count() > 0 ? "--rates" : "--hall";
+      for (const std::string& text : PerSeat(*rateOption, rate, *ratesOption, rates, options.seats, "1", fileRates)) {
+        options.rates.push_back(CheckedRate(rateName, text));
       }
     } else {
       // Read once and shared: a long text for a big hall is not copied, nor

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "cli/CliOptions.h"
+#include "core/hall/HallExport.h"
 #include "core/hall/HallReport.h"
 
 namespace orvel::cli {
@@ -17,12 +18,6 @@ namespace {
 constexpr std::size_t kBufferBudget = std::size_t{16} << 20;
 constexpr std::size_t kMinBuffer = std::size_t{1} << 10;
 constexpr std::size_t kMaxBuffer = std::size_t{64} << 10;
-
-void AppendNumber(std::string& text, std::int64_t value) {
-  char buffer[24];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  text.append(buffer, result.ptr);
-}
 
 // fopen for a path in the system's own encoding (wide on Windows), so that
 // any folder name that can be made can be written to.
@@ -42,11 +37,7 @@ std::uint64_t LogFiles::MemoryFor(int seats) {
   return count * (buffer + sizeof(File) + 64);
 }
 
-std::string LogFiles::SeatFileName(int seat) {
-  std::string number = std::to_string(seat);
-  if (number.size() < 3) number.insert(0, 3 - number.size(), '0');
-  return "seat_" + number + ".csv";
-}
+std::string LogFiles::SeatFileName(int seat) { return PlayLogFileName(seat); }
 
 LogFiles::LogFiles(const std::filesystem::path& dir, int seats) {
   std::error_code error;
@@ -56,7 +47,7 @@ LogFiles::LogFiles(const std::filesystem::path& dir, int seats) {
   bufferSize_ = std::clamp(kBufferBudget / count, kMinBuffer, kMaxBuffer);
   files_.reserve(count);
   // hall.csv first, as before: an unwritable folder is named by it.
-  Add(dir, "hall.csv", "game,balance\n");
+  Add(dir, "hall.csv", HallBalanceCsvHeader());
   for (int seat = 1; seat <= seats; ++seat) Add(dir, SeatFileName(seat), PlayLogCsvHeader());
 }
 
@@ -88,10 +79,7 @@ void LogFiles::Append(int seat, const TSimResultData::Entry& entry) {
 
 void LogFiles::HallBalance(std::int32_t game, std::int64_t balance) {
   row_.clear();
-  AppendNumber(row_, game);
-  row_ += ',';
-  AppendNumber(row_, balance);
-  row_ += '\n';
+  AppendHallBalanceCsvRow(row_, game, balance);
   Write(files_.front(), row_);
 }
 

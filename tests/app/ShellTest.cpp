@@ -351,9 +351,12 @@ void ShellTest::mainMenuItemsAndWiring() {
     for (QAction* item : menu->menu()->actions()) items << (item->isSeparator() ? u"-"_s : item->text());
     menus << menu->text() + u": "_s + items.join(u", "_s);
   }
-  QCOMPARE(menus, (QStringList{u"ファイル(&F): 開始(&G), 終了(&X)"_s,
-                               u"設定(&E): 台数設定(&N), 多日シミュレーション(&M)…, ウインドウを全て閉じる(&C), 解析値(&A)"_s,
-                               u"ヘルプ(&H): バージョン情報(&A), 取扱説明書(&C), JWordのインストール, -, ホームページ, 広告"_s}));
+  QCOMPARE(
+      menus,
+      (QStringList{u"ファイル(&F): ホールを開く(&O)…, ホールを保存(&S)…, 名前を付けて保存(&A)…, "
+                   u"最近使ったファイル, -, 乱数シード(&R)…, エクスポート, -, 開始(&G), -, 終了(&X)"_s,
+                   u"設定(&E): 台数設定(&N), 多日シミュレーション(&M)…, ウインドウを全て閉じる(&C), 解析値(&A)"_s,
+                   u"ヘルプ(&H): バージョン情報(&A), 取扱説明書(&C), JWordのインストール, -, ホームページ, 広告"_s}));
   QCOMPARE(Find<QAction>(p.hall, u"N2"_s)->isSeparator(), true);
 
   Find<QLineEdit>(p.hall, u"PlayNumEdit"_s)->setText(u"15"_s);

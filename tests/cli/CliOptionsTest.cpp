@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "ScopedTempDir.h"
 #include "TypedTexts.h"
 #include "cli/CliOptions.h"
+#include "core/hall/HallFile.h"
 
 namespace orvel::cli {
 namespace {
@@ -85,6 +89,51 @@ TEST(CliOptions, OneRateTextIsSharedByEverySeat) {
   ASSERT_EQ(line.options->rates.size(), 100000u);
   EXPECT_EQ(line.options->rates.back().text(), rate);
   EXPECT_EQ(&line.options->rates.front().text(), &line.options->rates.back().text());
+}
+
+// A hall file gives every default it holds; each option given beside it
+// overrides its part, and --seats cuts the file's seats or adds default ones.
+TEST(CliOptions, AHallFileGivesTheDefaultsAndOptionsOverrideIt) {
+  const ScopedTempDir dir("orvelsim-cli-hall");
+  const std::string file = (dir.path() / "h.orvelhall").string();
+  HallFileData hall;
+  hall.seats = {{6, "0.5"}, {2, " 1"}, {4, "0"}};
+  hall.playCount = 300;
+  hall.updateInterval = 10;
+  hall.seed = 77;
+  WriteHallFile(file, hall);
+
+  struct Case {
+    std::vector<std::string> args;
+    int seats, games;
+    std::vector<int> levels;
+    std::vector<std::string> rates;
+    std::optional<std::uint32_t> seed;
+  };
+  const std::vector<Case> cases = {
+      {{}, 3, 300, {6, 2, 4}, {"0.5", " 1", "0"}, 77u},
+      {{"--games", "5", "--seed", "1"}, 3, 5, {6, 2, 4}, {"0.5", " 1", "0"}, 1u},
+      {{"--level", "1", "--rates", "1,1,1"}, 3, 300, {1, 1, 1}, {"1", "1", "1"}, 77u},
+      {{"--seats", "2"}, 2, 300, {6, 2}, {"0.5", " 1"}, 77u},
+      {{"--seats", "4"}, 4, 300, {6, 2, 4, 1}, {"0.5", " 1", "0", "1"}, 77u},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"--hall", file};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const CommandLine line = Read(args);
+    ASSERT_TRUE(line.options) << line.error;
+    EXPECT_EQ(line.options->seats, c.seats);
+    EXPECT_EQ(line.options->games, c.games);
+    EXPECT_EQ(line.options->levels, c.levels);
+    EXPECT_EQ(RateTexts(*line.options), c.rates);
+    EXPECT_EQ(line.options->seed, c.seed);
+  }
+
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << R"({"format":"orvelhall","version":9})";
+  const CommandLine refused = Read({"--hall", file, "--seats", "2"});
+  EXPECT_FALSE(refused.options);
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.error.rfind("--hall: ", 0), 0u) << refused.error;
 }
 
 TEST(CliOptions, HelpIsPrintedWithStatusZeroAndNoRun) {

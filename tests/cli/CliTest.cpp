@@ -24,6 +24,7 @@
 #include "ScopedTempDir.h"
 #include "TypedTexts.h"
 #include "core/hall/Hall.h"
+#include "core/hall/HallFile.h"
 #include "core/model/Random.h"
 
 namespace {
@@ -404,6 +405,36 @@ TEST_F(CliTest, AFolderNameTooLongForTheSystemIsRefusedInOneLine) {
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err.rfind("orvelsim-cli: --log-dir: '" + name + "' を作れません: ", 0), 0u) << r.err.substr(0, 200);
   EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line";
+}
+
+// A hall file plays as the same hall given by options does; a hall too
+// big for the command line's per-seat lists comes in that way.
+TEST_F(CliTest, AHallFileRunsAsItsOptionsDoUpToAHundredThousandSeats) {
+  orvel::HallFileData hall;
+  hall.seats = {{1, "1"}, {2, "0.5"}, {5, "0.55"}, {6, "0"}, {3, " 1e-1"}};
+  hall.playCount = 400;
+  hall.updateInterval = 1;
+  hall.seed = 9;
+  orvel::WriteHallFile(dir_ / "small.orvelhall", hall);
+  const CliResult fromFile = Run({"--hall", (dir_ / "small.orvelhall").string(), "--format", "csv"});
+  ASSERT_EQ(fromFile.status, 0) << fromFile.err;
+  const CliResult fromOptions = Run({"--seats", "5", "--levels", "1,2,5,6,3", "--rates", "1,0.5,0.55,0, 1e-1",
+                                     "--games", "400", "--seed", "9", "--format", "csv"});
+  ASSERT_EQ(fromOptions.status, 0) << fromOptions.err;
+  EXPECT_EQ(fromFile.out, fromOptions.out);
+
+  hall.seats.assign(100000, orvel::HallFileSeat{3, "0.5"});
+  hall.playCount = 2;
+  orvel::WriteHallFile(dir_ / "big.orvelhall", hall);
+  const CliResult big = Run({"--hall", (dir_ / "big.orvelhall").string(), "--format", "csv"});
+  ASSERT_EQ(big.status, 0) << big.err;
+  // The captions, a row per seat, a blank line, the balance's two lines.
+  EXPECT_EQ(std::count(big.out.begin(), big.out.end(), '\n'), 1 + 100000 + 3);
+  EXPECT_NE(big.out.find("\n100000,3,0.5,1,"), std::string::npos);
+
+  const CliResult refused = Run({"--hall", (dir_ / "missing.orvelhall").string()});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("orvelsim-cli: --hall: "), std::string::npos) << refused.err;
 }
 
 TEST_F(CliTest, HelpGoesToStdoutWithStatusZero) {

@@ -28,6 +28,8 @@
 #include "core/analysis/ResultTexts.h"
 #include "core/analysis/Result_data.h"
 #include "core/model/Codes.h"
+#include "gui/common/ChartPicture.h"
+#include "gui/common/ListCsv.h"
 #include "gui/common/ChartLegend.h"
 #include "gui/common/CompactTabStyle.h"
 #include "gui/common/DisplayScheduler.h"
@@ -317,6 +319,17 @@ void TMainForm::EnsureBuilt() {
   connect(ui_->SuikaACheckBox, &QCheckBox::clicked, this, &TMainForm::SuikaACheckBoxClick);
   connect(ui_->SuikaBCheckBox, &QCheckBox::clicked, this, &TMainForm::SuikaBCheckBoxClick);
   connect(ui_->ChanceCheckBox, &QCheckBox::clicked, this, &TMainForm::ChanceCheckBoxClick);
+
+  // Every list and chart can be taken to other programs.
+  for (QAbstractItemView* list : std::initializer_list<QAbstractItemView*>{
+           ui_->ResultListView, ui_->BBListView, ui_->ModeChangeListView, ui_->KoyakuListView, ui_->ModeStayListView,
+           ui_->KeizokuSelectListView}) {
+    AddListCsvMenu(list);
+  }
+  for (QChartView* chart : std::initializer_list<QChartView*>{ui_->SlumpChart, ui_->SlumpChart2, ui_->KoyakuChart,
+                                                              ui_->ModeStayChart, ui_->KModeChart}) {
+    AddChartMenu(chart);
+  }
 
   ClearWidgets();
   // With a scheduler the show catches up, a slice at a time.

@@ -1,6 +1,8 @@
 #include "gui/common/ZoomChartView.h"
 
 #include <QLabel>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
 
 using namespace Qt::StringLiterals;
@@ -47,6 +49,7 @@ void ZoomChartView::mouseMoveEvent(QMouseEvent* event) {
     if (!delta.isNull()) {
       chart()->scroll(-delta.x(), delta.y());
       scrolled_ = true;
+      zoomed_ = true;
       emit userChangedRange();
     }
     event->accept();
@@ -58,7 +61,10 @@ void ZoomChartView::mouseMoveEvent(QMouseEvent* event) {
 void ZoomChartView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton && scrolling_) {
     scrolling_ = false;
-    if (!scrolled_ && chart()) {
+    if (!scrolled_ && !zoomed_ && !actions().isEmpty()) {
+      QMenu::exec(actions(), event->globalPosition().toPoint(), nullptr, this);
+    } else if (!scrolled_ && chart()) {
+      zoomed_ = false;
       chart()->zoomReset();
       emit userResetRange();
     }
@@ -67,7 +73,21 @@ void ZoomChartView::mouseReleaseEvent(QMouseEvent* event) {
   }
   const bool zooming = event->button() == Qt::LeftButton && rubberBand() != QChartView::NoRubberBand;
   QChartView::mouseReleaseEvent(event);
-  if (zooming) emit userChangedRange();
+  if (zooming) {
+    zoomed_ = true;
+    emit userChangedRange();
+  }
+}
+
+void ZoomChartView::contextMenuEvent(QContextMenuEvent* event) {
+  // The mouse's right button is handled on release above; the keyboard's
+  // menu key opens the menu at once.
+  if (event->reason() != QContextMenuEvent::Mouse && !actions().isEmpty()) {
+    QMenu::exec(actions(), event->globalPos(), nullptr, this);
+    event->accept();
+    return;
+  }
+  QChartView::contextMenuEvent(event);
 }
 
 }  // namespace orvel

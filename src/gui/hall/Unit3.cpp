@@ -121,6 +121,7 @@ TFormHall::TFormHall(QWidget* owner) : QMainWindow(owner), ui_(std::make_unique<
   ResetMachines();
   ResetData();
   connect(&runTimer_, &QTimer::timeout, this, &TFormHall::PlaySlice);
+  BuildFileMenu();
 }
 
 TFormHall::~TFormHall() {
@@ -248,6 +249,13 @@ void TFormHall::StartButtonClick() {
     if (engine_.fresh()) ResetData();
     // A fresh run needs all its hall games; a resumed one the rest.
     if (!RunFitsInMemory(engine_.fresh() ? *total : std::int64_t{engine_.total()} - engine_.nextGame())) return;
+    if (engine_.fresh()) {
+      // A fixed seed makes the run orvelsim-cli's run with the same seats.
+      if (fixedSeed_) hall_.PrepareRun(fixedSeed_);
+      runSeedKnown_ = true;
+      runSeed_ = fixedSeed_;
+      ShowRunSeed();
+    }
     engine_.Start(*total);
   } catch (...) {
     ShowErrorBox(CurrentErrorMessage(), this);
@@ -377,6 +385,7 @@ void TFormHall::SetRunControls(bool running) {
   ui_->SetNumEdit->setEnabled(!running);
   // A study plays the hall as set up, which a run under way or paused is not.
   ui_->StudyMenu->setEnabled(!running && engine_.fresh());
+  UpdateFileActions();
 }
 
 void TFormHall::SetStatus(const QString& text) { statusPanel_->setText(text); }
@@ -464,6 +473,7 @@ void TFormHall::ResetButtonClick() {
   ResetData();
   ui_->PlayNumEdit->setEnabled(true);
   ui_->StudyMenu->setEnabled(true);
+  UpdateFileActions();
 }
 
 int TFormHall::currentGridRow() const {
@@ -545,7 +555,12 @@ void TFormHall::StudyMenuClick() {
     plan.rates.push_back(hall_.Rate(seat));
   }
   if (!studyForm_) studyForm_ = new TStudyForm(this);
-  if (!studyForm_->busy()) studyForm_->SetPlan(plan);
+  if (!studyForm_->busy()) {
+    studyForm_->SetPlan(plan);
+    // The seed dialog's seed, so that day 0 of the study is the window's
+    // own seeded run; without one, the clock's.
+    studyForm_->SetFixedSeed(fixedSeed_);
+  }
   studyForm_->show();
   studyForm_->raise();
   studyForm_->activateWindow();

@@ -33,6 +33,7 @@ class TMainForm;
 class TSetNumForm;
 class TSetSlotForm;
 class TStudyForm;
+class TSeedForm;
 
 // The application's main window: the seat grid, the hall's slump chart and
 // balance, the play count and update interval, and Start/Stop/Resume and
@@ -92,6 +93,27 @@ public:
   void N3Click();
   void N4Click();
   void FiguresMenuClick();
+
+  // Hall files, the seed and exports (HallFiles.cpp). Open and Save act
+  // only with no run under way or paused, like 台数設定.
+  void FileOpenMenuClick();
+  void FileSaveMenuClick();
+  void FileSaveAsMenuClick();
+  void FileSeedMenuClick();
+  void ExportGridMenuClick();
+  void ExportLogsMenuClick();
+  void ExportChartMenuClick();
+  // Reads `file` and, only when all of it is valid, replaces the seats, the
+  // play count, the update interval and the seed with its own; otherwise
+  // shows the error box and changes nothing. False then.
+  bool OpenHallFile(const QString& file);
+  // False, with the error box, when the file could not be written whole.
+  bool SaveHallFile(const QString& file);
+  // The seed every fresh run starts from (Hall::PrepareRun); none: the clock.
+  std::optional<std::uint32_t> fixedSeed() const { return fixedSeed_; }
+  void SetFixedSeed(std::optional<std::uint32_t> seed) { fixedSeed_ = seed; }
+  const QString& hallFile() const { return hallFile_; }
+  TSeedForm* seedForm() const { return seedForm_; }
 
   // For tests only: called before each hall game of a run with its number,
   // so a test can make that hall game fail by throwing. Empty in the program.
@@ -158,6 +180,14 @@ private:
   // Whether the memory `games` more hall games need is there; when it
   // clearly is not, says so in the error box and returns false.
   bool RunFitsInMemory(std::int64_t games);
+  void BuildFileMenu();
+  // Open and Save follow the run state.
+  void UpdateFileActions();
+  void UpdateTitle();
+  void AddRecentFile(const QString& file);
+  void UpdateRecentMenu();
+  // The seed the last run started from, in the top panel.
+  void ShowRunSeed();
 
   std::unique_ptr<Ui::TFormHall> ui_;
   Hall hall_;
@@ -192,6 +222,18 @@ private:
   TSetNumForm* setNumForm_ = nullptr;
   TAboutBox* aboutBox_ = nullptr;
   TStudyForm* studyForm_ = nullptr;  // a Qt child
+
+  TSeedForm* seedForm_ = nullptr;
+  QString hallFile_;  // the file opened or saved last; empty: none
+  std::optional<std::uint32_t> fixedSeed_;
+  // How the last run began: started at all, and from which seed (none: the clock).
+  bool runSeedKnown_ = false;
+  std::optional<std::uint32_t> runSeed_;
+  QLabel* seedLabel_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
+  QAction* openAction_ = nullptr;
+  QAction* saveAction_ = nullptr;
+  QAction* saveAsAction_ = nullptr;
 };
 
 }  // namespace orvel

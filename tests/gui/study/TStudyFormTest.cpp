@@ -90,10 +90,11 @@ void TStudyFormTest::menuItemOnlyWithNoRunUnderWayOrPaused() {
 void TStudyFormTest::numbersAreTheCommandLineStudys() {
   TFormHall hall;
   SetUpHall(hall);
+  // The hall's fixed seed (乱数シード) is the study's.
+  hall.SetFixedSeed(12345u);
   TStudyForm* study = OpenStudy(hall);
   QCOMPARE(Find<QLabel>(*study, u"HallLabel"_s)->text(),
            u"ホール：4台　1日 500ゲーム　設定1×1台　設定2×1台　設定5×1台　設定6×1台"_s);
-  study->SetFixedSeed(12345);
   QVERIFY(StartStudyAndWait(*study, 30));
   QVERIFY(study->outcome() != nullptr);
   QCOMPARE(Find<QLabel>(*study, u"SeedLabel"_s)->text(), u"シード 12345"_s);

@@ -4,10 +4,6 @@
 
 namespace orvel {
 
-namespace detail {
-constinit thread_local RandomSource sharedRandom;
-}
-
 std::uint32_t ClockSeed() {
   return static_cast<std::uint32_t>(std::time(nullptr));
 }

@@ -49,17 +49,16 @@ private:
   std::uint64_t state_ = 1;
 };
 
-namespace detail {
-// constinit: no lazy initialisation, so every use is a plain access to the
-// thread's copy, without the guard call an extern thread_local would need.
-extern constinit thread_local RandomSource sharedRandom;
-}
-
 // The shared source itself: one per thread. Every machine of a hall draws
 // from the source of the thread that plays it, so a hall played on one
 // thread is the same sequence whatever other threads play at the same time
 // (a study runs its days on worker threads beside the window's hall).
-inline RandomSource& SharedRandom() { return detail::sharedRandom; }
+// constinit: no lazy initialisation, so every use is a plain access to the
+// thread's copy, without a guard.
+inline RandomSource& SharedRandom() {
+  static constinit thread_local RandomSource source;
+  return source;
+}
 
 inline void SeedRandom(std::uint32_t seed) { SharedRandom().Seed(seed); }
 inline std::int32_t NextRandom() { return SharedRandom().Next(); }

@@ -43,6 +43,9 @@ std::uint64_t Hall::MemoryPerSeat() {
 }
 
 void Hall::DeleteSeats() {
+  // Only when seats go: trimming the allocator walks its whole heap, and a
+  // study builds a fresh hall for every day.
+  if (seats_.empty()) return;
   seats_.clear();
   seats_.shrink_to_fit();
   ReturnFreeMemory();

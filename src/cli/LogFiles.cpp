@@ -45,30 +45,40 @@ LogFiles::LogFiles(const std::filesystem::path& dir, int seats) {
   if (error) throw UsageError{"--log-dir: '" + dir.string() + "' を作れません: " + error.message()};
   const std::size_t count = static_cast<std::size_t>(std::max(seats, 0)) + 1;
   bufferSize_ = std::clamp(kBufferBudget / count, kMinBuffer, kMaxBuffer);
-  files_.reserve(count);
-  // hall.csv first, as before: an unwritable folder is named by it.
-  Add(dir, "hall.csv", HallBalanceCsvHeader());
-  for (int seat = 1; seat <= seats; ++seat) Add(dir, SeatFileName(seat), PlayLogCsvHeader());
+  try {
+    files_.reserve(count);
+    // hall.csv first, as before: an unwritable folder is named by it.
+    Add(dir, "hall.csv", HallBalanceCsvHeader());
+    for (int seat = 1; seat <= seats; ++seat) Add(dir, SeatFileName(seat), PlayLogCsvHeader());
+  } catch (...) {
+    // No destructor runs for an object whose constructor failed.
+    RemoveParts();
+    throw;
+  }
 }
 
-LogFiles::~LogFiles() {
-  if (committed_) return;
+void LogFiles::RemoveParts() noexcept {
   for (const File& file : files_) {
-    std::error_code ignored;  // a destructor must not throw; a left .part file is marked as such
+    std::error_code ignored;  // a left .part file is marked as such
     std::filesystem::remove(file.part, ignored);
   }
 }
 
+LogFiles::~LogFiles() {
+  if (!committed_) RemoveParts();
+}
+
 void LogFiles::Add(const std::filesystem::path& dir, std::string name, const char* header) {
   File file{name, dir / (name + kPartSuffix), header};
+  file.buffer.reserve(bufferSize_ + 128);
   errno = 0;
   std::FILE* out = OpenFile(file.part, false);
   const int error = errno;
-  // Pushed before the check, so that the destructor removes it either way.
-  files_.push_back(std::move(file));
-  if (out == nullptr) throw WriteError{files_.back().Shown(), std::strerror(error)};
+  // Only a file this run made is kept to be removed: whatever stood in the
+  // way of one it could not make stays as it was.
+  if (out == nullptr) throw WriteError{file.Shown(), std::strerror(error)};
   std::fclose(out);
-  files_.back().buffer.reserve(bufferSize_ + 128);
+  files_.push_back(std::move(file));  // room reserved in the constructor
 }
 
 void LogFiles::Append(int seat, const TSimResultData::Entry& entry) {

@@ -65,6 +65,7 @@ private:
   };
 
   void Add(const std::filesystem::path& dir, std::string name, const char* header);
+  void RemoveParts() noexcept;
   void Flush(File& file);
   void Write(File& file, const std::string& row) {
     file.buffer += row;

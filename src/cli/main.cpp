@@ -103,8 +103,9 @@ void CheckStandardStreams() {
 
 // Standard output flushed, and any failure to write it (a full disk, a
 // closed pipe) turned into a WriteError with the system's reason.
+// Call with errno cleared before the output was written, so that the first
+// failed write's reason is the one reported.
 void FlushStandardOutput() {
-  errno = 0;
   std::cout.flush();
   const bool failed = !std::cout || std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
   if (failed) throw WriteError{"標準出力", std::strerror(errno != 0 ? errno : EIO)};
@@ -116,6 +117,7 @@ int Run(int argc, char** argv) {
   // one the program plays a hall.
   const std::string_view command = argc > 1 ? argv[1] : "";
   if (command == "figures" || command == "estimate" || command == "study") {
+    errno = 0;
     const int status = command == "figures"    ? orvel::cli::RunFiguresCommand(argc - 1, argv + 1, std::cout)
                        : command == "estimate" ? orvel::cli::RunEstimateCommand(argc - 1, argv + 1, std::cout)
                                                : orvel::cli::RunStudyCommand(argc - 1, argv + 1);
@@ -124,6 +126,7 @@ int Run(int argc, char** argv) {
   }
 
   const orvel::cli::CommandLine line = orvel::cli::ReadCommandLine(argc, argv);
+  errno = 0;
   std::cout << line.out;
   if (!line.options) {
     if (!line.error.empty()) std::cerr << "orvelsim-cli: " << line.error << '\n';
@@ -199,6 +202,7 @@ int Run(int argc, char** argv) {
   } catch (const WriteError& error) {
     logFailure = error;
   }
+  errno = 0;
   orvel::WriteHallReport(std::cout, hall, options.format);
   FlushStandardOutput();
   if (logFailure) throw *logFailure;

@@ -190,9 +190,12 @@ std::vector<std::string> FilesIn(const fs::path& dir) {
 // system's reason, never success and never the report in a log file.
 TEST_F(CliTest, StandardOutputThatCannotBeWrittenIsAnError) {
   const std::string cli = ShellQuote(ORVELSIM_CLI);
-  const CliResult full = Shell(dir_, cli + " --seats 2 --games 5 --seed 1 >/dev/full");
-  EXPECT_EQ(full.status, 1);
-  EXPECT_EQ(full.err, "orvelsim-cli: 標準出力 の書き込みに失敗しました（No space left on device）。\n");
+  // A small table fails at the end, a big one while it is written.
+  for (const char* seats : {"2", "3000"}) {
+    const CliResult full = Shell(dir_, cli + " --seats " + seats + " --games 5 --seed 1 >/dev/full");
+    EXPECT_EQ(full.status, 1) << seats;
+    EXPECT_EQ(full.err, "orvelsim-cli: 標準出力 の書き込みに失敗しました（No space left on device）。\n") << seats;
+  }
 
   // Closed, the first file opened would have taken its place.
   const fs::path logs = dir_ / "logs";
@@ -219,6 +222,17 @@ TEST_F(CliTest, ALogFileOnAFullDiskEndsTheRunAtOnce) {
     EXPECT_EQ(r.err, "orvelsim-cli: " + (logs / file).string() + " の書き込みに失敗しました（No space left on device）。\n");
     EXPECT_EQ(FilesIn(logs), std::vector<std::string>{});
   }
+}
+
+// A log file that cannot even be made: status 1 naming it, and the files
+// made before it are gone too.
+TEST_F(CliTest, ALogFileThatCannotBeMadeLeavesNoFiles) {
+  const fs::path logs = dir_ / "logs";
+  fs::create_directories(logs / "seat_002.csv.part");
+  const CliResult r = Run({"--seats", "3", "--games", "5", "--seed", "1", "--log-dir", logs.string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "orvelsim-cli: " + (logs / "seat_002.csv").string() + " の書き込みに失敗しました（Is a directory）。\n");
+  EXPECT_EQ(FilesIn(logs), std::vector<std::string>{"seat_002.csv.part"}) << "only what was there before";
 }
 
 // A file that cannot take its name after the run (a folder in the way):

@@ -11,13 +11,18 @@ SeatRate::SeatRate(std::string text)
     : rate_(OperatingRate::FromText(text)), text_(std::make_shared<const std::string>(std::move(text))) {}
 
 void Hall::CreateSeats(int count) {
-  DeleteSeats();
-  if (count <= 0) return;
-  seats_.reserve(static_cast<std::size_t>(count));
-  const SeatRate full("1");
-  for (int i = 0; i < count; ++i) {
-    seats_.push_back(Seat{std::make_unique<Orvel>(), std::make_unique<TSimResultData>(), full.text_, full.rate_});
+  // Built aside and swapped in: running out of memory half-way leaves the
+  // hall as it was, never with part of the new seats.
+  std::vector<Seat> seats;
+  if (count > 0) {
+    seats.reserve(static_cast<std::size_t>(count));
+    const SeatRate full("1");
+    for (int i = 0; i < count; ++i) {
+      seats.push_back(Seat{std::make_unique<Orvel>(), std::make_unique<TSimResultData>(), full.text_, full.rate_});
+    }
   }
+  DeleteSeats();
+  seats_ = std::move(seats);
 }
 
 std::uint64_t Hall::MemoryPerSeat() {
@@ -66,6 +71,15 @@ void Hall::PrepareRun(std::optional<std::uint32_t> seed) {
 
 void Hall::ClearLogs() {
   for (const Seat& seat : seats_) seat.playLog->Clear();
+}
+
+std::uint64_t Hall::SpareLogBytes() const {
+  std::uint64_t spare = 0;
+  for (const Seat& seat : seats_) {
+    const TSimResultData& log = *seat.playLog;
+    spare += (log.Capacity() - std::min(log.Capacity(), static_cast<std::size_t>(log.Length()))) * kLogBytesPerGame;
+  }
+  return spare;
 }
 
 void Hall::ReleaseLogs() {

@@ -76,6 +76,8 @@ public:
   void ReserveLogs(std::int64_t games);
   // The same one seat at a time, for callers that yield in between.
   void ReserveLog(int seat, std::int64_t entries);
+  // Bytes the logs hold beyond their entries (what a reservation left).
+  std::uint64_t SpareLogBytes() const;
   void PlayHallGame(std::int32_t game);
   // What the players have won. With logs kept: the sum of every seat's last
   // logged medal difference (0 for an empty log), so since the logs were

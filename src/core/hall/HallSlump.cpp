@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "core/analysis/Decimation.h"
 
@@ -45,6 +46,7 @@ void HallSlump::GrowTo(std::size_t capacity) {
   // Levels up to the widest block that fits the new capacity, each with
   // room for every block of it; only then the balances. A failure on the
   // way leaves some room bigger than needed and nothing else changed.
+  if (capacity > (std::size_t{1} << 40)) throw std::bad_alloc();  // past any run (2^31 hall games)
   std::size_t levels = 0;
   while ((kFirstBlock << levels) <= capacity) ++levels;
   std::vector<std::vector<Block>> grown;

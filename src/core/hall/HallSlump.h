@@ -39,6 +39,8 @@ public:
   void Release();
 
   std::size_t size() const { return size_; }
+  // Bytes held beyond the entries (what a reservation left).
+  std::uint64_t SpareBytes() const { return (capacity_ - size_) * sizeof(std::int64_t); }
   bool empty() const { return size_ == 0; }
   std::int32_t firstGame() const { return first_; }
   std::int32_t lastGame() const { return first_ + static_cast<std::int32_t>(size_) - 1; }

@@ -44,11 +44,42 @@ std::optional<std::uint64_t> SystemAvailable() {
   return std::nullopt;
 }
 
+// The page cache the group could drop (inactive_file in memory.stat).
+std::uint64_t Reclaimable(const std::string& group) {
+  std::ifstream in(group + "/memory.stat");
+  std::string name;
+  std::uint64_t value = 0;
+  while (in >> name >> value) {
+    if (name == "inactive_file") return value;
+  }
+  return 0;
+}
+
+// What this process's memory group (cgroup v2) and every group above it
+// still allow: the least of their memory.max − memory.current, page cache
+// counted as free.
 std::optional<std::uint64_t> GroupAvailable() {
-  const auto limit = NumberIn("/sys/fs/cgroup/memory.max");
-  const auto used = NumberIn("/sys/fs/cgroup/memory.current");
-  if (!limit || !used) return std::nullopt;
-  return *limit > *used ? *limit - *used : 0;
+  std::ifstream self("/proc/self/cgroup");
+  std::string line, path;
+  while (std::getline(self, line)) {
+    if (line.rfind("0::", 0) == 0) path = line.substr(3);
+  }
+  if (path.empty()) return std::nullopt;
+  std::optional<std::uint64_t> least;
+  for (;;) {
+    const std::string group = "/sys/fs/cgroup" + (path == "/" ? std::string() : path);
+    const auto limit = NumberIn((group + "/memory.max").c_str());
+    const auto used = NumberIn((group + "/memory.current").c_str());
+    if (limit && used) {
+      const std::uint64_t counted = *used - std::min(*used, Reclaimable(group));
+      const std::uint64_t left = *limit > counted ? *limit - counted : 0;
+      least = least ? std::min(*least, left) : left;
+    }
+    if (path == "/" || path.empty()) break;
+    const auto slash = path.find_last_of('/');
+    path = slash == 0 || slash == std::string::npos ? "/" : path.substr(0, slash);
+  }
+  return least;
 }
 
 std::optional<std::uint64_t> AddressSpaceAvailable() {

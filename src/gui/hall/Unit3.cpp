@@ -246,17 +246,20 @@ void TFormHall::StartButtonClick() {
   const auto total = IntegerOrErrorBox(ui_->PlayNumEdit->text(), this);
   if (!total) return;
   try {
-    if (engine_.fresh()) ResetData();
-    // A fresh run needs all its hall games; a resumed one the rest.
-    if (!RunFitsInMemory(engine_.fresh() ? *total : std::int64_t{engine_.total()} - engine_.nextGame())) return;
-    if (engine_.fresh()) {
+    const bool fresh = engine_.fresh();
+    if (fresh) ResetData();
+    // A fresh run needs all its hall games; a resumed one the rest, less
+    // what its first Start has already reserved.
+    const std::int64_t games = fresh ? *total : std::int64_t{engine_.total()} - engine_.nextGame();
+    if (!RunFitsInMemory(games, fresh ? 0 : hall_.SpareLogBytes() + slump_.SpareBytes())) return;
+    engine_.Start(*total);
+    if (fresh) {
       // A fixed seed makes the run orvelsim-cli's run with the same seats.
       if (fixedSeed_) hall_.PrepareRun(fixedSeed_);
       runSeedKnown_ = true;
       runSeed_ = fixedSeed_;
       ShowRunSeed();
     }
-    engine_.Start(*total);
   } catch (...) {
     ShowErrorBox(CurrentErrorMessage(), this);
     return;
@@ -390,8 +393,9 @@ void TFormHall::SetRunControls(bool running) {
 
 void TFormHall::SetStatus(const QString& text) { statusPanel_->setText(text); }
 
-bool TFormHall::RunFitsInMemory(std::int64_t games) {
-  const std::uint64_t need = RunMemory(hall_.SeatCount(), games);
+bool TFormHall::RunFitsInMemory(std::int64_t games, std::uint64_t reserved) {
+  const std::uint64_t whole = RunMemory(hall_.SeatCount(), games);
+  const std::uint64_t need = whole > reserved ? whole - reserved : 0;
   const std::optional<std::uint64_t> available = AvailableMemory();
   // Room left for the rest of the program: windows, grid, charts.
   constexpr std::uint64_t kHeadroom = std::uint64_t{64} << 20;

@@ -179,7 +179,8 @@ private:
   void SetStatus(const QString& text);
   // Whether the memory `games` more hall games need is there; when it
   // clearly is not, says so in the error box and returns false.
-  bool RunFitsInMemory(std::int64_t games);
+  // `reserved`: bytes the run already holds for them.
+  bool RunFitsInMemory(std::int64_t games, std::uint64_t reserved);
   void BuildFileMenu();
   // Open and Save follow the run state.
   void UpdateFileActions();

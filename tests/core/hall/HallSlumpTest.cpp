@@ -100,5 +100,14 @@ TEST(HallSlump, AGrowthThatFailsLosesNothing) {
   EXPECT_EQ(slump.Visible(150, 250, 10), Direct(part, 50, 150, 10));
 }
 
+// What a reservation leaves is what a resumed run still has in hand.
+TEST(HallSlump, SpareBytesAreTheReservationLeft) {
+  HallSlump slump;
+  slump.Reserve(1000);
+  EXPECT_EQ(slump.SpareBytes(), 1000u * 8);
+  for (std::int32_t game = 0; game < 250; ++game) slump.Append(game, game);
+  EXPECT_EQ(slump.SpareBytes(), 750u * 8);
+}
+
 }  // namespace
 }  // namespace orvel

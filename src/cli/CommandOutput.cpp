@@ -2,10 +2,26 @@
 
 #include <algorithm>
 #include <charconv>
+#include <sstream>
 
+#include "cli/CliOptions.h"
 #include "core/hall/HallReport.h"
 
 namespace orvel::cli {
+
+std::optional<int> ParseSubcommand(CLI::App& app, int argc, const char* const* argv, std::ostream& out) {
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& help) {
+    std::ostringstream text, err;
+    const int status = app.exit(help, text, err);
+    out << text.str();
+    return status;
+  } catch (const CLI::ParseError& error) {
+    throw UsageError{error.what()};
+  }
+  return std::nullopt;
+}
 
 void WriteAlignedTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows) {
   std::vector<int> widths;

@@ -1,11 +1,18 @@
 #pragma once
 
+#include <CLI/CLI.hpp>
+
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 // What the figures and estimate subcommands share in their output.
 namespace orvel::cli {
+
+// Reads a subcommand's arguments into `app`. After --help the help has gone
+// to `out` and its exit status comes back; a refusal throws UsageError.
+std::optional<int> ParseSubcommand(CLI::App& app, int argc, const char* const* argv, std::ostream& out);
 
 // Rows of texts, every column right-aligned to its widest text as a
 // terminal shows it (wide characters count two), two blanks between.

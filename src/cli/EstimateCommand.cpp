@@ -143,16 +143,7 @@ int RunEstimateCommand(int argc, const char* const* argv, std::ostream& out) {
   app.add_option("LOG.csv", path, "a seat's play log as --log-dir writes it")->required();
   app.add_option("--format", format, "table, csv or json (default table)")
       ->check(CLI::IsMember({"table", "csv", "json"}));
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::CallForHelp& help) {
-    std::ostringstream text, err;
-    const int status = app.exit(help, text, err);
-    out << text.str();
-    return status;
-  } catch (const CLI::ParseError& error) {
-    throw UsageError{error.what()};
-  }
+  if (const auto help = ParseSubcommand(app, argc, argv, out)) return *help;
 
   std::ifstream in(path, std::ios::binary);
   if (!in) throw UsageError{"'" + path + "' を読めません。"};

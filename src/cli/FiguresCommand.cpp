@@ -82,16 +82,7 @@ int RunFiguresCommand(int argc, const char* const* argv, std::ostream& out) {
   auto* levelOption = app.add_option("--level", levelText, "only setting 1 … 6 (default: all six)");
   app.add_option("--format", format, "table, csv or json (default table)")
       ->check(CLI::IsMember({"table", "csv", "json"}));
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::CallForHelp& help) {
-    std::ostringstream text, err;
-    const int status = app.exit(help, text, err);
-    out << text.str();
-    return status;
-  } catch (const CLI::ParseError& error) {
-    throw UsageError{error.what()};
-  }
+  if (const auto help = ParseSubcommand(app, argc, argv, out)) return *help;
 
   std::vector<ExactFigures> figures;
   const auto all = MachineFigures();

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "CliProcess.h"
 #include "ScopedTempDir.h"
 #include "core/analysis/ExactFigures.h"
 #include "core/analysis/Result_data.h"
@@ -24,24 +25,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string ShellQuote(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using orvel::test::CliResult;
+using orvel::test::Slurp;
 
 // The shortest text that reads back to `value`, as the JSON holds it.
 std::string Exact(double value) {
@@ -51,13 +36,7 @@ std::string Exact(double value) {
 
 class AnalysisCommands : public ::testing::Test {
 protected:
-  CliResult Run(const std::vector<std::string>& args) const {
-    std::string command = ShellQuote(ORVELSIM_CLI);
-    for (const auto& arg : args) command += " " + ShellQuote(arg);
-    command += " >" + ShellQuote((dir_ / "out").string()) + " 2>" + ShellQuote((dir_ / "err").string()) + " </dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir_ / "out"), Slurp(dir_ / "err")};
-  }
+  CliResult Run(const std::vector<std::string>& args) const { return orvel::test::RunProgram(dir_, ORVELSIM_CLI, args); }
 
   fs::path Write(const std::string& name, const std::string& text) const {
     std::ofstream(dir_ / name, std::ios::binary) << text;

@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "CliProcess.h"
 #include "ScopedTempDir.h"
 #include "TypedTexts.h"
 #include "core/hall/Hall.h"
@@ -31,35 +32,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string ShellQuote(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using orvel::test::CliResult;
+using orvel::test::Shell;
+using orvel::test::ShellQuote;
+using orvel::test::Slurp;
 
 class CliTest : public ::testing::Test {
 protected:
-  CliResult Run(const std::vector<std::string>& args) const {
-    std::string command = ShellQuote(ORVELSIM_CLI);
-    for (const auto& arg : args) command += " " + ShellQuote(arg);
-    command += " >" + ShellQuote((dir_ / "out").string()) + " 2>" + ShellQuote((dir_ / "err").string()) +
-               " </dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir_ / "out"), Slurp(dir_ / "err")};
-  }
+  CliResult Run(const std::vector<std::string>& args) const { return orvel::test::RunProgram(dir_, ORVELSIM_CLI, args); }
 
   const ScopedTempDir temp_{"orvelsim-cli-test"};
   const fs::path& dir_ = temp_.path();
@@ -168,15 +148,6 @@ TEST_F(CliTest, StreamedLogFilesHoldTheSeededHallsLogsAndNoPartialFile) {
   for (const auto& entry : fs::directory_iterator(dir_ / "logs")) names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"hall.csv", "seat_001.csv", "seat_002.csv", "seat_003.csv"}));
-}
-
-// Runs a shell command with stdout and stderr in files of the test folder
-// (unless the command redirects them itself).
-CliResult Shell(const fs::path& dir, const std::string& command) {
-  const std::string full = "{ " + command + "; } >" + ShellQuote((dir / "out").string()) + " 2>" +
-                           ShellQuote((dir / "err").string()) + " </dev/null";
-  const int raw = std::system(full.c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir / "out"), Slurp(dir / "err")};
 }
 
 std::vector<std::string> FilesIn(const fs::path& dir) {
